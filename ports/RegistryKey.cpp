@@ -1,0 +1,83 @@
+#include "RegistryKey.h"
+
+#include <utility>
+
+namespace {
+// SetupDiOpenDevRegKey reports failure as INVALID_HANDLE_VALUE; such a handle
+// is held like no key at all.
+bool IsOpenKey(HKEY key)
+{
+    return key != nullptr && key != static_cast<HKEY>(INVALID_HANDLE_VALUE);
+}
+}
+
+RegistryKey::RegistryKey(RegistryKey&& other) noexcept
+    : m_hKey(std::exchange(other.m_hKey, nullptr)),
+      m_samWOW64(other.m_samWOW64),
+      m_hTransaction(std::exchange(other.m_hTransaction, nullptr))
+{
+}
+
+RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept
+{
+    if (this != &other) {
+        Close();
+        m_hKey = std::exchange(other.m_hKey, nullptr);
+        m_samWOW64 = other.m_samWOW64;
+        m_hTransaction = std::exchange(other.m_hTransaction, nullptr);
+    }
+    return *this;
+}
+
+LONG RegistryKey::Open(HKEY parent, LPCWSTR subKey, REGSAM access)
+{
+    HKEY key = nullptr;
+    LONG result = ::RegOpenKeyExW(parent, subKey, 0, access | m_samWOW64, &key);
+    if (result != ERROR_SUCCESS)
+        return result;
+    result = Close();
+    m_hKey = key;
+    return result;
+}
+
+LONG RegistryKey::Close()
+{
+    LONG result = ERROR_SUCCESS;
+    if (IsOpenKey(m_hKey))
+        result = ::RegCloseKey(m_hKey);
+    m_hKey = nullptr;
+    return result;
+}
+
+LONG RegistryKey::QueryStringValue(LPCWSTR valueName, LPWSTR buffer, ULONG* chars)
+{
+    const ULONG capacity = *chars;
+    DWORD bytes = capacity * sizeof(WCHAR);
+    DWORD type = 0;
+    *chars = 0;
+    LONG result = ::RegQueryValueExW(m_hKey, valueName, nullptr, &type,
+                                     reinterpret_cast<LPBYTE>(buffer), &bytes);
+    if (result != ERROR_SUCCESS)
+        return result;
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        return ERROR_INVALID_DATA;
+    if (buffer) {
+        if (bytes == 0) {
+            if (capacity == 0)
+                return ERROR_MORE_DATA;
+            buffer[0] = L'\0';
+        } else if (bytes % sizeof(WCHAR) != 0 || buffer[bytes / sizeof(WCHAR) - 1] != L'\0') {
+            return ERROR_INVALID_DATA;
+        }
+    }
+    *chars = bytes / sizeof(WCHAR);
+    return ERROR_SUCCESS;
+}
+
+LONG RegistryKey::SetStringValue(LPCWSTR valueName, LPCWSTR text, DWORD type)
+{
+    if (!text)
+        return ERROR_INVALID_PARAMETER;
+    const DWORD bytes = static_cast<DWORD>((::lstrlenW(text) + 1) * sizeof(WCHAR));
+    return ::RegSetValueExW(m_hKey, valueName, 0, type, reinterpret_cast<const BYTE*>(text), bytes);
+}

@@ -1,0 +1,36 @@
+// Owner of an open registry key, with a string read that checks type, size
+// and termination of what it reads.
+#pragma once
+
+#include <windows.h>
+
+class RegistryKey {
+public:
+    RegistryKey() = default;
+    // Takes over a key that is already open.
+    explicit RegistryKey(HKEY key) : m_hKey(key) {}
+    ~RegistryKey() { Close(); }
+
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    RegistryKey(RegistryKey&& other) noexcept;
+    RegistryKey& operator=(RegistryKey&& other) noexcept;
+
+    // On failure the error is returned and the key held before stays open.
+    LONG Open(HKEY parent, LPCWSTR subKey, REGSAM access);
+    LONG Close();
+
+    // Reads a REG_SZ or REG_EXPAND_SZ value into buffer, whose capacity in
+    // characters *chars gives; on success *chars is the length read,
+    // terminator included, else 0. buffer may be null to ask for the length.
+    LONG QueryStringValue(LPCWSTR valueName, LPWSTR buffer, ULONG* chars);
+    // Writes text with its terminator; a null text is ERROR_INVALID_PARAMETER.
+    LONG SetStringValue(LPCWSTR valueName, LPCWSTR text, DWORD type = REG_SZ);
+
+    HKEY Handle() const { return m_hKey; }
+
+private:
+    HKEY m_hKey = nullptr;
+    REGSAM m_samWOW64 = 0;
+    HANDLE m_hTransaction = nullptr;
+};

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when missing.
+set -euo pipefail
+
+packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine64 wine
+          xvfb xauth x11-utils gcab cabextract fonts-wqy-microhei imagemagick icoutils python3)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    apt-get update -qq
+    # wine32 must never come in: this machine cannot run 32-bit code and the
+    # wine wrapper would then pick the 32-bit loader.
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

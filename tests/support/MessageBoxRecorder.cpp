@@ -1,0 +1,27 @@
+#include "MessageBoxRecorder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+MessageBoxRecorder* g_current = nullptr;
+}
+
+MessageBoxRecorder::MessageBoxRecorder(Mode mode)
+    : m_mode(mode), m_previousHook(SetMessageBoxHook(&MessageBoxRecorder::Hook)), m_previous(g_current)
+{
+    g_current = this;
+}
+
+MessageBoxRecorder::~MessageBoxRecorder()
+{
+    g_current = m_previous;
+    SetMessageBoxHook(m_previousHook);
+}
+
+int MessageBoxRecorder::Hook(LPCWSTR text, UINT type)
+{
+    if (g_current->m_mode == FailOnUse)
+        ADD_FAILURE() << "unexpected message box: " << testing::PrintToString(std::wstring(text));
+    g_current->m_shown.push_back({ text, type });
+    return IDOK;
+}
