@@ -1,1 +1,3 @@
 # Test programs of ports/.
+tavrin_add_test(free_port_name_list_tests SOURCES ports/FreePortNameListTest.cpp)
+tavrin_add_test(chg_port_dlg_tests SOURCES ports/ChgPortDlgTest.cpp ports/PortMapOverride.cpp LOCKS devices)
