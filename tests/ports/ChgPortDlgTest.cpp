@@ -192,31 +192,39 @@ TEST_F(ChgPortDlgTest, JustComIsASerialPort)
     EXPECT_EQ(Selected(), 0);
 }
 
-TEST_F(ChgPortDlgTest, OkHandsBackTheSelectedName)
+// How the dialog ends for the button pressed, and the name it hands back.
+struct Ending {
+    const wchar_t* currentName;
+    int select;  // the item picked before the button; -1 keeps the dialog's choice
+    int button;
+    INT_PTR result;
+    const wchar_t* chosenName;
+};
+
+void PrintTo(const Ending& e, std::ostream* os)
 {
-    Open(L"COM5");
-    Select(3);
-    Press(IDOK);
-    EXPECT_EQ(m_dlg.ModelessResult(), IDOK);
-    EXPECT_STREQ(m_dlg.GetChosenName(), L"COM6");
+    *os << testing::PrintToString(std::wstring(e.currentName)) << ", item " << e.select << ", button " << e.button;
 }
 
-TEST_F(ChgPortDlgTest, CancelHandsBackNothing)
+class ChgPortDlgEndingTest : public ChgPortDlgTest, public testing::WithParamInterface<Ending> {};
+
+TEST_P(ChgPortDlgEndingTest, HandsBackThePickedNameOnlyAfterOk)
 {
-    Open(L"COM5");
-    Select(3);
-    Press(IDCANCEL);
-    EXPECT_EQ(m_dlg.ModelessResult(), IDCANCEL);
-    EXPECT_STREQ(m_dlg.GetChosenName(), L"");
+    const Ending& e = GetParam();
+    Open(e.currentName);
+    if (e.select >= 0)
+        Select(e.select);
+    Press(e.button);
+    EXPECT_EQ(m_dlg.ModelessResult(), e.result);
+    EXPECT_STREQ(m_dlg.GetChosenName(), e.chosenName);
 }
 
-TEST_F(ChgPortDlgTest, OkWithNothingOfferedEndsAsCancelled)
-{
-    Open(L"com5");
-    Press(IDOK);
-    EXPECT_EQ(m_dlg.ModelessResult(), IDCANCEL);
-    EXPECT_STREQ(m_dlg.GetChosenName(), L"");
-}
+INSTANTIATE_TEST_SUITE_P(Buttons, ChgPortDlgEndingTest,
+                         testing::Values(Ending{ L"COM5", -1, IDOK, IDOK, L"COM2" },
+                                         Ending{ L"COM5", 3, IDOK, IDOK, L"COM6" },
+                                         Ending{ L"COM5", 3, IDCANCEL, IDCANCEL, L"" },
+                                         // Nothing offered: OK ends the dialog as cancelled.
+                                         Ending{ L"com5", -1, IDOK, IDCANCEL, L"" }));
 
 TEST_F(ChgPortDlgTest, RunsModallyAndHandsBackTheLowestFreeName)
 {

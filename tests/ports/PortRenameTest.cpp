@@ -188,6 +188,16 @@ protected:
             rows.push_back(list.GetItemText(row, 0));
         return rows;
     }
+    // The device carries the new name and friendly name, the hourglass is
+    // gone, and the list was rebuilt with the device's new name.
+    void ExpectRenamed(const std::wstring& id, const wchar_t* portName, const wchar_t* friendlyName)
+    {
+        const Port port = PortOf(id);
+        EXPECT_EQ(port.portName, portName);
+        EXPECT_EQ(port.friendlyName, friendlyName);
+        EXPECT_EQ(AfxGetApp()->WaitCursorCount(), 0);
+        EXPECT_EQ(Rows(), std::vector<std::wstring>{ portName });
+    }
     void RenameAndPick(const wchar_t* name)
     {
         DialogDriver driver({ Pick(name) });
@@ -315,11 +325,7 @@ TEST_F(PortRenameTest, FailedRestartIsReportedAndTheRenameGoesOn)
     EXPECT_EQ(boxes.Boxes()[0].text, L"ChangeState fails: 120\n");
     EXPECT_EQ(boxes.Boxes()[0].type, static_cast<UINT>(MB_OK | MB_ICONWARNING));
     EXPECT_GT(boxes.Boxes()[0].waitCursorCount, 0);
-    EXPECT_EQ(AfxGetApp()->WaitCursorCount(), 0);
-    const Port port = PortOf(id);
-    EXPECT_EQ(port.portName, L"COM7");
-    EXPECT_EQ(port.friendlyName, L"Virtual Serial Port (COM7)");
-    EXPECT_EQ(Rows(), std::vector<std::wstring>{ L"COM7" });
+    ExpectRenamed(id, L"COM7", L"Virtual Serial Port (COM7)");
 }
 
 TEST_F(PortRenameTest, SuccessfulRestartRenamesDeviceAndList)
@@ -332,11 +338,7 @@ TEST_F(PortRenameTest, SuccessfulRestartRenamesDeviceAndList)
 
     EXPECT_EQ(g_restarted, std::vector<std::wstring>{ id });
     EXPECT_EQ(g_waitCursorAtRestart, std::vector<int>{ 1 });
-    EXPECT_EQ(AfxGetApp()->WaitCursorCount(), 0);
-    const Port port = PortOf(id);
-    EXPECT_EQ(port.portName, L"COM7");
-    EXPECT_EQ(port.friendlyName, L"Virtual Serial Port (COM7)");
-    EXPECT_EQ(Rows(), std::vector<std::wstring>{ L"COM7" });
+    ExpectRenamed(id, L"COM7", L"Virtual Serial Port (COM7)");
 }
 
 TEST_F(PortRenameTest, SameNameChosenAgainIsStoredAndTheDeviceRestarted)
@@ -357,10 +359,7 @@ TEST_F(PortRenameTest, SameNameChosenAgainIsStoredAndTheDeviceRestarted)
     RenameAndPick(L"COM5");
 
     EXPECT_EQ(g_restarted, std::vector<std::wstring>{ id });
-    const Port port = PortOf(id);
-    EXPECT_EQ(port.portName, L"COM5");
-    EXPECT_EQ(port.friendlyName, L"Virtual Serial Port (COM5)");
-    EXPECT_EQ(Rows(), std::vector<std::wstring>{ L"COM5" });
+    ExpectRenamed(id, L"COM5", L"Virtual Serial Port (COM5)");
 }
 
 TEST_F(PortRenameTest, DeviceWhoseDescriptionCannotBeReadIsNamedByItsPortAlone)
@@ -373,10 +372,7 @@ TEST_F(PortRenameTest, DeviceWhoseDescriptionCannotBeReadIsNamedByItsPortAlone)
 
     RenameAndPick(L"COM7");
 
-    const Port port = PortOf(id);
-    EXPECT_EQ(port.portName, L"COM7");
-    EXPECT_EQ(port.friendlyName, L"COM7");
-    EXPECT_EQ(Rows(), std::vector<std::wstring>{ L"COM7" });
+    ExpectRenamed(id, L"COM7", L"COM7");
 }
 
 }
