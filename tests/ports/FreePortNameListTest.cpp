@@ -77,14 +77,4 @@ TEST_P(FreePortNameListTest, OffersTheNamesNotInUseInNumericOrder)
 INSTANTIATE_TEST_SUITE_P(PortMapData, FreePortNameListTest, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<Case>& info) { return "Case" + std::to_string(info.index); });
 
-TEST(FreePortNameList, Com1AndCom5InUseLeave254NamesFromCom2)
-{
-    const std::vector<std::wstring> names = FreePortNameList({ L"COM1", L"COM5" }, L"COM", 256);
-    ASSERT_EQ(names.size(), 254u);
-    EXPECT_EQ(names[0], L"COM2");
-    EXPECT_EQ(names[3], L"COM6");
-    EXPECT_EQ(names[7], L"COM10");  // COM9 before COM10: numbers, not text order
-    EXPECT_EQ(names.back(), L"COM256");
-}
-
 }
