@@ -1,6 +1,7 @@
 #include "MainDlg.h"
 
 #include "ports/PortList.h"
+#include "ports/PortRename.h"
 #include "res/resource.h"
 
 #include "framework/ResourceString.h"
@@ -72,4 +73,5 @@ void CMainDlg::OnUninstall()
 
 void CMainDlg::PortRename()
 {
+    ::PortRename(m_hWnd, m_list);
 }

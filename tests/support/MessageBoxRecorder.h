@@ -12,6 +12,8 @@ public:
     struct Shown {
         std::wstring text;
         UINT type;
+        // The application's wait-cursor count while the box was up.
+        int waitCursorCount;
     };
 
     explicit MessageBoxRecorder(Mode mode = Record);
