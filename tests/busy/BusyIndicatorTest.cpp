@@ -11,6 +11,7 @@
 #include <winternl.h>
 
 #include <algorithm>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -189,6 +190,16 @@ public:
         return nullptr;
     }
 
+    // The real thread start, but suspended: the thread has neither a message
+    // queue nor a window until the test resumes it.
+    static CWinThread* StartSuspended(const CRuntimeClass* threadClass, int priority,
+                                      UINT stackSize, DWORD createFlags,
+                                      LPSECURITY_ATTRIBUTES security)
+    {
+        return AfxBeginThread(threadClass, priority, stackSize, createFlags | CREATE_SUSPENDED,
+                              security);
+    }
+
     // The real calls, counted; the shut-down also notes whether the thread
     // whose handle the test keeps in s_indicator had ended by then.
     static Gdiplus::Status WINAPI CountStartup(ULONG_PTR* token,
@@ -361,6 +372,32 @@ TEST_F(BusyIndicator, StopRightAfterStartEndsTheThreadAndLeavesTheMainWindow)
         EXPECT_EQ(::WaitForSingleObject(thread.Get(), 0), WAIT_OBJECT_0);
         EXPECT_TRUE(::IsWindow(main.Hwnd()));
     }
+}
+
+TEST_F(BusyIndicator, StopBeforeTheThreadHasAQueueWaitsForItAndLeavesTheMainWindow)
+{
+    ScopedCalls calls({ &ScopedCalls::CountStartup, &ScopedCalls::CheckShutdown,
+                        &ScopedCalls::StartSuspended });
+    MainWindow main({ 200, 100, 600, 400 });
+    BusyIndicatorStart(main.Wnd());
+    ASSERT_NE(g_pWaitThread, nullptr);
+    const UniqueHandle thread = DuplicateThreadHandle(*g_pWaitThread);
+    ScopedCalls::s_indicator = thread.Get();
+    // WM_QUIT posted now would be lost; the thread runs only once Stop is
+    // under way.
+    std::thread resume([&thread] {
+        ::Sleep(200);
+        ::ResumeThread(thread.Get());
+    });
+    BusyIndicatorStop();
+    resume.join();
+    ScopedCalls::s_indicator = nullptr;
+
+    EXPECT_TRUE(ScopedCalls::s_indicatorEndedAtShutdown);
+    DWORD exitCode = 1;
+    ::GetExitCodeThread(thread.Get(), &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(::IsWindow(main.Hwnd()));
 }
 
 TEST_F(BusyIndicator, MainDialogCyclesLeaveNoThreadOrHandleBehind)
