@@ -13,17 +13,6 @@ BusyIndicatorCalls g_calls = { &Gdiplus::GdiplusStartup, &Gdiplus::GdiplusShutdo
 // How long Stop lets a thread that has no message queue yet run before it
 // posts WM_QUIT again.
 constexpr DWORD kQueueRetryMs = 10;
-
-// A handle of the thread's own that stays open across the thread object's
-// self-deletion, which closes the object's handle.
-UniqueHandle DuplicateThreadHandle(HANDLE thread)
-{
-    HANDLE copy = nullptr;
-    HANDLE process = ::GetCurrentProcess();
-    if (!::DuplicateHandle(process, thread, process, &copy, SYNCHRONIZE, FALSE, 0))
-        return UniqueHandle();
-    return UniqueHandle(copy);
-}
 }
 
 BusyIndicatorCalls SetBusyIndicatorCalls(const BusyIndicatorCalls& calls)
@@ -52,7 +41,9 @@ void BusyIndicatorStop()
         // itself; it is not touched afterwards. The window is not destroyed
         // from here: the thread does that as it leaves its loop.
         const DWORD threadId = g_pWaitThread->m_nThreadID;
-        const UniqueHandle thread = DuplicateThreadHandle(g_pWaitThread->m_hThread.Get());
+        // Its own handle of the thread: the object closes its handle as it
+        // deletes itself.
+        const UniqueHandle thread = DuplicateOwnHandle(g_pWaitThread->m_hThread.Get());
         // A thread that has not made its message queue yet loses a posted
         // message: post again until the message is taken or the thread ended.
         while (!::PostThreadMessageW(threadId, WM_QUIT, 0, 0)

@@ -36,15 +36,6 @@ private:
     CWnd m_wnd;
 };
 
-UniqueHandle DuplicateThreadHandle(const CWinThread& thread)
-{
-    HANDLE copy = nullptr;
-    HANDLE process = ::GetCurrentProcess();
-    ::DuplicateHandle(process, thread.m_hThread.Get(), process, &copy, 0, FALSE,
-                      DUPLICATE_SAME_ACCESS);
-    return UniqueHandle(copy);
-}
-
 // The indicator window once the indicator thread has made it: the thread
 // sets its main window as the last step of InitInstance, when the window is
 // complete.
@@ -241,7 +232,9 @@ const BusyIndicatorCalls kCountedRealCalls = { &ScopedCalls::CountStartup,
 class BusyIndicator : public testing::Test {
 protected:
     // Every test starts from the state of a fresh process.
-    void SetUp() override
+    void SetUp() override { ResetToNotStarted(); }
+
+    static void ResetToNotStarted()
     {
         g_gdiplusToken = 0;
         g_pMainWnd = nullptr;
@@ -256,7 +249,7 @@ TEST_F(BusyIndicator, WithAMainWindowMakesAHiddenOwnedBoxCentredOverIt)
     ASSERT_NE(g_pWaitThread, nullptr);
     EXPECT_EQ(g_pMainWnd, main.Wnd());
     EXPECT_EQ(g_pWaitThread->GetRuntimeClass(), RUNTIME_CLASS(CWaitThread));
-    const UniqueHandle thread = DuplicateThreadHandle(*g_pWaitThread);
+    const UniqueHandle thread = DuplicateOwnHandle(g_pWaitThread->m_hThread.Get());
 
     HWND indicator = WaitForIndicatorWindow();
     ExpectRect(WindowRect(indicator), { 350, 210, 450, 290 });
@@ -304,7 +297,7 @@ TEST_F(BusyIndicator, GdiplusStartedBeforeTheThreadAndShutDownOnceAfterItEnded)
     MainWindow main({ 200, 100, 600, 400 });
     BusyIndicatorStart(main.Wnd());
     ASSERT_NE(g_pWaitThread, nullptr);
-    const UniqueHandle thread = DuplicateThreadHandle(*g_pWaitThread);
+    const UniqueHandle thread = DuplicateOwnHandle(g_pWaitThread->m_hThread.Get());
     ScopedCalls::s_indicator = thread.Get();
     EXPECT_EQ(ScopedCalls::s_startups, 1);
     EXPECT_NE(g_gdiplusToken, 0u);
@@ -316,46 +309,47 @@ TEST_F(BusyIndicator, GdiplusStartedBeforeTheThreadAndShutDownOnceAfterItEnded)
     EXPECT_TRUE(ScopedCalls::s_indicatorEndedAtShutdown);
 }
 
-TEST_F(BusyIndicator, GdiplusStartFailureStartsNothingAndStopOnlyShutsDown)
+struct FailedStartCase {
+    const char* what;
+    Gdiplus::Status startup;
+    size_t threadStarts;
+    bool mainWndStored;
+    ULONG_PTR shutdownToken;
+};
+
+const FailedStartCase kFailedStarts[] = {
+    { "GDI+ does not start", Gdiplus::GenericError, 0, false, 0 },
+    { "the thread does not start", Gdiplus::Ok, 1, true, ScopedCalls::kFakeToken },
+};
+
+TEST_F(BusyIndicator, AfterAFailedStartStopOnlyShutsGdiplusDown)
 {
-    ScopedCalls calls({ &ScopedCalls::FakeStartup, &ScopedCalls::RecordShutdown,
-                        &ScopedCalls::FailThreadStart });
-    ScopedCalls::s_startupResult = Gdiplus::GenericError;
     MainWindow main({ 200, 100, 600, 400 });
+    for (const FailedStartCase& c : kFailedStarts) {
+        SCOPED_TRACE(c.what);
+        ResetToNotStarted();
+        ScopedCalls calls({ &ScopedCalls::FakeStartup, &ScopedCalls::RecordShutdown,
+                            &ScopedCalls::FailThreadStart });
+        ScopedCalls::s_startupResult = c.startup;
 
-    BusyIndicatorStart(main.Wnd());
-    EXPECT_EQ(ScopedCalls::s_startups, 1);
-    EXPECT_TRUE(ScopedCalls::s_threadStarts.empty());
-    EXPECT_EQ(g_pMainWnd, nullptr);
-    EXPECT_EQ(g_pWaitThread, nullptr);
+        BusyIndicatorStart(main.Wnd());
+        EXPECT_EQ(ScopedCalls::s_startups, 1);
+        ASSERT_EQ(ScopedCalls::s_threadStarts.size(), c.threadStarts);
+        for (const ScopedCalls::ThreadStart& start : ScopedCalls::s_threadStarts) {
+            EXPECT_EQ(start.threadClass, RUNTIME_CLASS(CWaitThread));
+            EXPECT_EQ(start.priority, THREAD_PRIORITY_NORMAL);
+            EXPECT_EQ(start.stackSize, 0u);
+            EXPECT_EQ(start.createFlags, 0u);
+            EXPECT_EQ(start.security, nullptr);
+        }
+        EXPECT_EQ(g_pMainWnd, c.mainWndStored ? main.Wnd() : nullptr);
+        EXPECT_EQ(g_pWaitThread, nullptr);
 
-    BusyIndicatorStop();
-    ASSERT_EQ(ScopedCalls::s_shutdownTokens.size(), 1u);
-    EXPECT_EQ(ScopedCalls::s_shutdownTokens[0], 0u);
-    EXPECT_TRUE(::IsWindow(main.Hwnd()));
-}
-
-TEST_F(BusyIndicator, ThreadStartFailureKeepsTheMainWindowAndStopOnlyShutsDown)
-{
-    ScopedCalls calls({ &ScopedCalls::FakeStartup, &ScopedCalls::RecordShutdown,
-                        &ScopedCalls::FailThreadStart });
-    MainWindow main({ 200, 100, 600, 400 });
-
-    BusyIndicatorStart(main.Wnd());
-    ASSERT_EQ(ScopedCalls::s_threadStarts.size(), 1u);
-    const ScopedCalls::ThreadStart& start = ScopedCalls::s_threadStarts[0];
-    EXPECT_EQ(start.threadClass, RUNTIME_CLASS(CWaitThread));
-    EXPECT_EQ(start.priority, THREAD_PRIORITY_NORMAL);
-    EXPECT_EQ(start.stackSize, 0u);
-    EXPECT_EQ(start.createFlags, 0u);
-    EXPECT_EQ(start.security, nullptr);
-    EXPECT_EQ(g_pMainWnd, main.Wnd());
-    EXPECT_EQ(g_pWaitThread, nullptr);
-
-    BusyIndicatorStop();
-    ASSERT_EQ(ScopedCalls::s_shutdownTokens.size(), 1u);
-    EXPECT_EQ(ScopedCalls::s_shutdownTokens[0], ScopedCalls::kFakeToken);
-    EXPECT_TRUE(::IsWindow(main.Hwnd()));
+        BusyIndicatorStop();
+        ASSERT_EQ(ScopedCalls::s_shutdownTokens.size(), 1u);
+        EXPECT_EQ(ScopedCalls::s_shutdownTokens[0], c.shutdownToken);
+        EXPECT_TRUE(::IsWindow(main.Hwnd()));
+    }
 }
 
 TEST_F(BusyIndicator, StopRightAfterStartEndsTheThreadAndLeavesTheMainWindow)
@@ -367,7 +361,7 @@ TEST_F(BusyIndicator, StopRightAfterStartEndsTheThreadAndLeavesTheMainWindow)
         SCOPED_TRACE(testing::Message() << "round " << round);
         BusyIndicatorStart(main.Wnd());
         ASSERT_NE(g_pWaitThread, nullptr);
-        const UniqueHandle thread = DuplicateThreadHandle(*g_pWaitThread);
+        const UniqueHandle thread = DuplicateOwnHandle(g_pWaitThread->m_hThread.Get());
         BusyIndicatorStop();
         EXPECT_EQ(::WaitForSingleObject(thread.Get(), 0), WAIT_OBJECT_0);
         EXPECT_TRUE(::IsWindow(main.Hwnd()));
@@ -381,7 +375,7 @@ TEST_F(BusyIndicator, StopBeforeTheThreadHasAQueueWaitsForItAndLeavesTheMainWind
     MainWindow main({ 200, 100, 600, 400 });
     BusyIndicatorStart(main.Wnd());
     ASSERT_NE(g_pWaitThread, nullptr);
-    const UniqueHandle thread = DuplicateThreadHandle(*g_pWaitThread);
+    const UniqueHandle thread = DuplicateOwnHandle(g_pWaitThread->m_hThread.Get());
     ScopedCalls::s_indicator = thread.Get();
     // WM_QUIT posted now would be lost; the thread runs only once Stop is
     // under way.
