@@ -208,23 +208,16 @@ public:
         Gdiplus::GdiplusShutdown(token);
     }
 
-    static int s_startups;
-    static std::vector<ULONG_PTR> s_shutdownTokens;
-    static std::vector<ThreadStart> s_threadStarts;
-    static Gdiplus::Status s_startupResult;
-    static HANDLE s_indicator;
-    static bool s_indicatorEndedAtShutdown;
+    static inline int s_startups = 0;
+    static inline std::vector<ULONG_PTR> s_shutdownTokens;
+    static inline std::vector<ThreadStart> s_threadStarts;
+    static inline Gdiplus::Status s_startupResult = Gdiplus::Ok;
+    static inline HANDLE s_indicator = nullptr;
+    static inline bool s_indicatorEndedAtShutdown = true;
 
 private:
     BusyIndicatorCalls m_previous;
 };
-
-int ScopedCalls::s_startups = 0;
-std::vector<ULONG_PTR> ScopedCalls::s_shutdownTokens;
-std::vector<ScopedCalls::ThreadStart> ScopedCalls::s_threadStarts;
-Gdiplus::Status ScopedCalls::s_startupResult = Gdiplus::Ok;
-HANDLE ScopedCalls::s_indicator = nullptr;
-bool ScopedCalls::s_indicatorEndedAtShutdown = true;
 
 const BusyIndicatorCalls kCountedRealCalls = { &ScopedCalls::CountStartup,
                                                &ScopedCalls::CheckShutdown, &AfxBeginThread };
