@@ -1,5 +1,6 @@
 #include "MainDlg.h"
 
+#include "busy/BusyIndicator.h"
 #include "ports/PortList.h"
 #include "ports/PortRename.h"
 #include "res/resource.h"
@@ -50,11 +51,13 @@ BOOL CMainDlg::OnInitDialog()
     m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
 
     PortListRefresh();
+    BusyIndicatorStart(this);
     return TRUE;
 }
 
 void CMainDlg::OnDestroy()
 {
+    BusyIndicatorStop();
     m_hClassIcon.Reset();
 }
 
