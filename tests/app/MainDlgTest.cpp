@@ -7,6 +7,7 @@
 #include "support/DialogDriver.h"
 #include "support/TestLanguage.h"
 #include "support/TestPortDevices.h"
+#include "support/WindowInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -15,20 +16,9 @@
 
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
-
-using Row = std::pair<std::wstring, std::wstring>;
-
-std::vector<Row> RowsOf(const CListCtrl& list)
-{
-    std::vector<Row> rows;
-    for (int item = 0; item < list.GetItemCount(); ++item)
-        rows.emplace_back(list.GetItemText(item, 0), list.GetItemText(item, 1));
-    return rows;
-}
 
 TEST(MainDlg, ShowsBothHeadingsOverAnEmptyListWithFullRowSelectionOnly)
 {
@@ -65,7 +55,7 @@ TEST(MainDlg, ListsThePortsPresentWhenItOpens)
 
     CMainDlg dlg;
     ASSERT_TRUE(dlg.Create());
-    EXPECT_EQ(RowsOf(dlg.PortList()), (std::vector<Row>{ { L"COM5", L"USB" }, { L"LPT2", L"USB" } }));
+    EXPECT_EQ(ListRows(dlg.PortList()), (std::vector<ListRow>{ { L"COM5", L"USB" }, { L"LPT2", L"USB" } }));
 }
 
 TEST(MainDlg, TakesTheApplicationIconWhenThePortsClassHasNone)
@@ -97,12 +87,12 @@ TEST(MainDlg, TakesTheApplicationIconWhenThePortsClassHasNone)
 // Keeps the rows the list had when the window went away.
 class ObservedMainDlg : public CMainDlg {
 public:
-    std::vector<Row> m_rowsAtTeardown;
+    std::vector<ListRow> m_rowsAtTeardown;
 
 protected:
     void OnDestroy()
     {
-        m_rowsAtTeardown = RowsOf(PortList());
+        m_rowsAtTeardown = ListRows(PortList());
         CMainDlg::OnDestroy();
     }
 
@@ -164,7 +154,7 @@ TEST(MainDlg, EnterOnAFocusedButtonPressesThatButton)
         } });
         EXPECT_EQ(dlg.DoModal(), IDCANCEL) << "Enter ended the dialog";
     }
-    EXPECT_EQ(dlg.m_rowsAtTeardown, (std::vector<Row>{ { L"COM6", L"USB" } }));
+    EXPECT_EQ(dlg.m_rowsAtTeardown, (std::vector<ListRow>{ { L"COM6", L"USB" } }));
 }
 
 }

@@ -6,6 +6,7 @@
 #include "support/DialogDriver.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/TestLanguage.h"
+#include "support/WindowInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -22,26 +23,18 @@ struct Seen {
     HICON icon = nullptr;
 };
 
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[256] = {};
-    ::GetWindowTextW(window, text, sizeof(text) / sizeof(text[0]));
-    return text;
-}
-
 BOOL CALLBACK ReadChild(HWND child, LPARAM param)
 {
     Seen& seen = *reinterpret_cast<Seen*>(param);
-    wchar_t className[32] = {};
-    ::GetClassNameW(child, className, sizeof(className) / sizeof(className[0]));
+    const std::wstring className = WindowClass(child);
     const LONG style = ::GetWindowLongW(child, GWL_STYLE);
-    if (lstrcmpiW(className, L"Button") == 0 && (style & WS_VISIBLE))
+    if (lstrcmpiW(className.c_str(), L"Button") == 0 && (style & WS_VISIBLE))
         seen.buttons.insert(::GetDlgCtrlID(child));
-    if (lstrcmpiW(className, L"Static") == 0) {
+    if (lstrcmpiW(className.c_str(), L"Static") == 0) {
         if ((style & SS_TYPEMASK) == SS_ICON)
             seen.icon = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
         else if (::GetWindowTextLengthW(child) > 0)
-            seen.text = TextOf(child);
+            seen.text = WindowText(child);
     }
     return TRUE;
 }
@@ -50,7 +43,7 @@ BOOL CALLBACK ReadChild(HWND child, LPARAM param)
 DialogDriver::Action ReadAndPressOk(Seen& seen)
 {
     return [&seen](HWND box) {
-        seen.caption = TextOf(box);
+        seen.caption = WindowText(box);
         ::EnumChildWindows(box, &ReadChild, reinterpret_cast<LPARAM>(&seen));
         DialogDriver::Click(IDOK)(box);
     };

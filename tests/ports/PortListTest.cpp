@@ -1,18 +1,17 @@
 #include "ports/PortList.h"
 
 #include "framework/ListCtrl.h"
+#include "support/RawBytes.h"
 #include "support/TestPortDevices.h"
+#include "support/WindowInfo.h"
 
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
-
-using Row = std::pair<std::wstring, std::wstring>;
 
 // How a test device carries its "PortName": written by the device library as
 // REG_SZ, left out, or raw data of any type.
@@ -38,12 +37,6 @@ DeviceCase Raw(DWORD type, std::string bytes, const wchar_t* listedAs)
     return { nullptr, type, std::move(bytes), listedAs };
 }
 
-// The first byteCount bytes of a wide text.
-std::string Bytes(const wchar_t* text, size_t byteCount)
-{
-    return std::string(reinterpret_cast<const char*>(text), byteCount);
-}
-
 struct RefreshCase {
     const char* what;
     std::vector<DeviceCase> devices;
@@ -66,14 +59,6 @@ protected:
 
     void TearDown() override { m_list.DestroyWindow(); }
 
-    std::vector<Row> Rows() const
-    {
-        std::vector<Row> rows;
-        for (int item = 0; item < m_list.GetItemCount(); ++item)
-            rows.emplace_back(m_list.GetItemText(item, 0), m_list.GetItemText(item, 1));
-        return rows;
-    }
-
     // Rows left from before, which a refresh must not keep.
     void FillWithStaleRows()
     {
@@ -90,7 +75,7 @@ protected:
 TEST_P(PortListRefreshTest, ListsEachReadablePortOnceInEnumerationOrder)
 {
     std::vector<std::wstring> created;
-    std::vector<Row> expected;
+    std::vector<ListRow> expected;
     for (const DeviceCase& device : GetParam().devices) {
         const std::wstring id = m_devices.Add(device.portName);
         ASSERT_FALSE(id.empty());
@@ -108,10 +93,10 @@ TEST_P(PortListRefreshTest, ListsEachReadablePortOnceInEnumerationOrder)
 
     FillWithStaleRows();
     PortListRefresh(nullptr, m_list);
-    EXPECT_EQ(Rows(), expected);
+    EXPECT_EQ(ListRows(m_list), expected);
     // A second refresh rebuilds the same rows rather than adding to them.
     PortListRefresh(nullptr, m_list);
-    EXPECT_EQ(Rows(), expected);
+    EXPECT_EQ(ListRows(m_list), expected);
 }
 
 const wchar_t kCom8[] = L"COM8";
@@ -129,12 +114,12 @@ INSTANTIATE_TEST_SUITE_P(
         RefreshCase{ "nine characters fit, ten do not",
                      { Named(L"COM123456", true), Named(L"COM1234567", false) } },
         RefreshCase{ "string types and malformed values",
-                     { Raw(REG_EXPAND_SZ, Bytes(kCom8, kCom8Bytes), kCom8),
-                       Raw(REG_DWORD, Bytes(L"\x0005", sizeof(DWORD)), nullptr),
-                       Raw(REG_BINARY, Bytes(kCom8, kCom8Bytes), nullptr),
-                       Raw(REG_MULTI_SZ, Bytes(L"COM8\0", sizeof(L"COM8\0")), nullptr),
-                       Raw(REG_SZ, Bytes(kCom8AndMore, kCom8Bytes + 1), nullptr),
-                       Raw(REG_SZ, Bytes(kCom8, kCom8Bytes - sizeof(wchar_t)), nullptr),
+                     { Raw(REG_EXPAND_SZ, RawBytes(kCom8, kCom8Bytes), kCom8),
+                       Raw(REG_DWORD, RawBytes(L"\x0005", sizeof(DWORD)), nullptr),
+                       Raw(REG_BINARY, RawBytes(kCom8, kCom8Bytes), nullptr),
+                       Raw(REG_MULTI_SZ, RawBytes(L"COM8\0", sizeof(L"COM8\0")), nullptr),
+                       Raw(REG_SZ, RawBytes(kCom8AndMore, kCom8Bytes + 1), nullptr),
+                       Raw(REG_SZ, RawBytes(kCom8, kCom8Bytes - sizeof(wchar_t)), nullptr),
                        Raw(REG_SZ, std::string(), L"") } }),
     [](const ::testing::TestParamInfo<RefreshCase>& info) {
         std::string name;

@@ -1,6 +1,7 @@
 #include "ports/RegistryKey.h"
 
 #include "framework/OleException.h"
+#include "support/RawBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +12,6 @@ namespace {
 
 const wchar_t kTestKey[] = L"Software\\TavrinTest";
 const wchar_t kChildKey[] = L"Software\\TavrinTest\\Child";
-
-// The first byteCount bytes of a wide text.
-std::string Bytes(const wchar_t* text, size_t byteCount)
-{
-    return std::string(reinterpret_cast<const char*>(text), byteCount);
-}
 
 // Whether a raw key handle is still open.
 bool IsOpen(HKEY key)
@@ -110,39 +105,39 @@ TEST_P(QueryStringValueTest, ChecksTypeSizeAndTermination)
 
 const wchar_t kCom5[] = L"COM5";
 const size_t kCom5Bytes = sizeof(kCom5);  // terminator included
-const std::string kCom5Unterminated = Bytes(kCom5, kCom5Bytes - sizeof(wchar_t));
+const std::string kCom5Unterminated = RawBytes(kCom5, kCom5Bytes - sizeof(wchar_t));
 
 INSTANTIATE_TEST_SUITE_P(
     Values, QueryStringValueTest,
     ::testing::Values(
-        QueryCase{ "REG_SZ", true, REG_SZ, Bytes(kCom5, kCom5Bytes), true, 10, ERROR_SUCCESS, 5, kCom5 },
+        QueryCase{ "REG_SZ", true, REG_SZ, RawBytes(kCom5, kCom5Bytes), true, 10, ERROR_SUCCESS, 5, kCom5 },
         QueryCase{ "REG_EXPAND_SZ_read_unexpanded", true, REG_EXPAND_SZ,
-                   Bytes(L"%TEMP%\\a", sizeof(L"%TEMP%\\a")), true, 10, ERROR_SUCCESS, 9, L"%TEMP%\\a" },
-        QueryCase{ "REG_DWORD", true, REG_DWORD, Bytes(L"\x0005", sizeof(DWORD)), true, 10, ERROR_INVALID_DATA, 0,
+                   RawBytes(L"%TEMP%\\a", sizeof(L"%TEMP%\\a")), true, 10, ERROR_SUCCESS, 9, L"%TEMP%\\a" },
+        QueryCase{ "REG_DWORD", true, REG_DWORD, RawBytes(L"\x0005", sizeof(DWORD)), true, 10, ERROR_INVALID_DATA, 0,
                    nullptr },
-        QueryCase{ "REG_BINARY_holding_a_string", true, REG_BINARY, Bytes(kCom5, kCom5Bytes), true, 10,
+        QueryCase{ "REG_BINARY_holding_a_string", true, REG_BINARY, RawBytes(kCom5, kCom5Bytes), true, 10,
                    ERROR_INVALID_DATA, 0, nullptr },
-        QueryCase{ "REG_MULTI_SZ", true, REG_MULTI_SZ, Bytes(L"COM5\0", sizeof(L"COM5\0")), true, 10,
+        QueryCase{ "REG_MULTI_SZ", true, REG_MULTI_SZ, RawBytes(L"COM5\0", sizeof(L"COM5\0")), true, 10,
                    ERROR_INVALID_DATA, 0, nullptr },
-        QueryCase{ "odd_byte_size", true, REG_SZ, Bytes(L"COM5\0A", kCom5Bytes + 1), true, 10, ERROR_INVALID_DATA,
+        QueryCase{ "odd_byte_size", true, REG_SZ, RawBytes(L"COM5\0A", kCom5Bytes + 1), true, 10, ERROR_INVALID_DATA,
                    0, nullptr },
         QueryCase{ "missing_terminator", true, REG_SZ, kCom5Unterminated, true, 10,
                    ERROR_INVALID_DATA, 0, nullptr },
         QueryCase{ "empty_value_gives_empty_string", true, REG_SZ, std::string(), true, 10, ERROR_SUCCESS, 0, L"" },
         QueryCase{ "empty_value_without_room_for_the_terminator", true, REG_SZ, std::string(), true, 0,
                    ERROR_MORE_DATA, 0, nullptr },
-        QueryCase{ "exactly_fits", true, REG_SZ, Bytes(L"COM123456", sizeof(L"COM123456")), true, 10,
+        QueryCase{ "exactly_fits", true, REG_SZ, RawBytes(L"COM123456", sizeof(L"COM123456")), true, 10,
                    ERROR_SUCCESS, 10, L"COM123456" },
-        QueryCase{ "one_character_too_long", true, REG_SZ, Bytes(L"COM1234567", sizeof(L"COM1234567")), true, 10,
+        QueryCase{ "one_character_too_long", true, REG_SZ, RawBytes(L"COM1234567", sizeof(L"COM1234567")), true, 10,
                    ERROR_MORE_DATA, 0, nullptr },
         QueryCase{ "too_long_comes_before_the_type_check", true, REG_BINARY, std::string(64, 'b'), true, 10,
                    ERROR_MORE_DATA, 0, nullptr },
         QueryCase{ "missing_value", false, REG_NONE, std::string(), true, 10, ERROR_FILE_NOT_FOUND, 0, nullptr },
-        QueryCase{ "null_buffer_asks_for_the_length", true, REG_SZ, Bytes(kCom5, kCom5Bytes), false, 0,
+        QueryCase{ "null_buffer_asks_for_the_length", true, REG_SZ, RawBytes(kCom5, kCom5Bytes), false, 0,
                    ERROR_SUCCESS, 5, nullptr },
         QueryCase{ "null_buffer_skips_the_termination_check", true, REG_SZ, kCom5Unterminated, false, 0,
                    ERROR_SUCCESS, 4, nullptr },
-        QueryCase{ "null_buffer_still_checks_the_type", true, REG_DWORD, Bytes(L"\x0005", sizeof(DWORD)), false, 0,
+        QueryCase{ "null_buffer_still_checks_the_type", true, REG_DWORD, RawBytes(L"\x0005", sizeof(DWORD)), false, 0,
                    ERROR_INVALID_DATA, 0, nullptr }),
     [](const ::testing::TestParamInfo<QueryCase>& info) { return std::string(info.param.what); });
 
@@ -157,9 +152,9 @@ struct SetCase {
 TEST_F(RegistryKeyTest, SetStringValueStoresTheTerminatorAndTheGivenType)
 {
     const SetCase cases[] = {
-        { L"COM7", REG_SZ, Bytes(L"COM7", sizeof(L"COM7")) },
-        { L"%SystemRoot%", REG_EXPAND_SZ, Bytes(L"%SystemRoot%", sizeof(L"%SystemRoot%")) },
-        { L"", REG_SZ, Bytes(L"", sizeof(L"")) },
+        { L"COM7", REG_SZ, RawBytes(L"COM7", sizeof(L"COM7")) },
+        { L"%SystemRoot%", REG_EXPAND_SZ, RawBytes(L"%SystemRoot%", sizeof(L"%SystemRoot%")) },
+        { L"", REG_SZ, RawBytes(L"", sizeof(L"")) },
     };
     RegistryKey key;
     ASSERT_EQ(key.Open(HKEY_CURRENT_USER, kTestKey, KEY_SET_VALUE), ERROR_SUCCESS);
@@ -195,7 +190,7 @@ TEST_F(RegistryKeyTest, SetStringValueNeedsTheAccessTheKeyWasOpenedWith)
 
 TEST_F(RegistryKeyTest, FailedOpenReturnsTheErrorAndKeepsTheKeyHeld)
 {
-    Write(L"Value", REG_SZ, Bytes(kCom5, kCom5Bytes));
+    Write(L"Value", REG_SZ, RawBytes(kCom5, kCom5Bytes));
     RegistryKey key;
     ASSERT_EQ(key.Open(HKEY_CURRENT_USER, kTestKey, KEY_READ), ERROR_SUCCESS);
     const HKEY held = key.Handle();

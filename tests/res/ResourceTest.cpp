@@ -6,6 +6,7 @@
 #include "framework/ResourceString.h"
 #include "framework/WinApp.h"
 #include "support/TestLanguage.h"
+#include "support/WindowInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -149,20 +150,6 @@ const DialogSpec kDialogs[] = {
       } },
 };
 
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, sizeof(name) / sizeof(name[0]));
-    return name;
-}
-
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[128] = {};
-    ::GetWindowTextW(window, text, sizeof(text) / sizeof(text[0]));
-    return text;
-}
-
 // The parts of an extended dialog template that the platform does not
 // change or that it changes on creation: styles, positions, ids, font.
 struct TemplateItem {
@@ -295,7 +282,7 @@ TEST_P(DialogTemplateTest, CreatesItsWindowAndControlsInTheUserInterfaceLanguage
     ASSERT_TRUE(dialog.Create());
     HWND hWnd = dialog.m_hWnd;
 
-    EXPECT_EQ(TextOf(hWnd), InTestLanguage(spec.english, spec.chinese));
+    EXPECT_EQ(WindowText(hWnd), InTestLanguage(spec.english, spec.chinese));
     // The platform gives every dialog the 3-D look and, as a top-level
     // window, clips its siblings.
     EXPECT_EQ(static_cast<DWORD>(::GetWindowLongW(hWnd, GWL_STYLE)), spec.style | DS_3DLOOK | WS_CLIPSIBLINGS);
@@ -314,8 +301,8 @@ TEST_P(DialogTemplateTest, CreatesItsWindowAndControlsInTheUserInterfaceLanguage
         const ControlSpec& c = spec.controls[index];
         SCOPED_TRACE(testing::Message() << "control " << index << " (id " << c.id << ")");
         EXPECT_EQ(::GetDlgCtrlID(child), c.id);
-        EXPECT_EQ(ClassOf(child), c.className);
-        EXPECT_EQ(TextOf(child), InTestLanguage(c.english, c.chinese));
+        EXPECT_EQ(WindowClass(child), c.className);
+        EXPECT_EQ(WindowText(child), InTestLanguage(c.english, c.chinese));
         DWORD style = chinese && c.chineseStyle ? c.chineseStyle : c.style;
         // The dialog manager turns a control's border into a sunken edge of
         // the extended style (which a themed control may draw its own way),
