@@ -58,8 +58,10 @@ TEST(MainDlg, ListsThePortsPresentWhenItOpens)
     EXPECT_EQ(ListRows(dlg.PortList()), (std::vector<ListRow>{ { L"COM5", L"USB" }, { L"LPT2", L"USB" } }));
 }
 
-TEST(MainDlg, TakesTheApplicationIconWhenThePortsClassHasNone)
+TEST(MainDlg, SetsThePortsClassIconOrElseTheApplicationIcon)
 {
+    // Whether this system has the class icon at all: Wine 8 has no
+    // SetupDiLoadClassIcon (FALSE, error 120), so only the fallback runs there.
     HICON classIcon = nullptr;
     INT miniIcon = 0;
     const bool classIconLoads = ::SetupDiLoadClassIcon(&GUID_DEVCLASS_PORTS, &classIcon, &miniIcon) != FALSE;
