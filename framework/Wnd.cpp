@@ -99,6 +99,9 @@ BOOL CWnd::Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT
                                   SafeHwnd(parent),
                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                                   ::GetModuleHandleW(nullptr), this);
+    // A window of another class (a control) never saw our window procedure.
+    if (hWnd && !m_hWnd)
+        m_hWnd = hWnd;
     return hWnd != nullptr;
 }
 

@@ -1,5 +1,7 @@
 #include "RegistryKey.h"
 
+#include "framework/OleException.h"
+
 #include <utility>
 
 namespace {
@@ -63,6 +65,7 @@ LONG RegistryKey::QueryStringValue(LPCWSTR valueName, LPWSTR buffer, ULONG* char
         return ERROR_INVALID_DATA;
     if (buffer) {
         if (bytes == 0) {
+            // Not even room for the terminator.
             if (capacity == 0)
                 return ERROR_MORE_DATA;
             buffer[0] = L'\0';
@@ -77,7 +80,7 @@ LONG RegistryKey::QueryStringValue(LPCWSTR valueName, LPWSTR buffer, ULONG* char
 LONG RegistryKey::SetStringValue(LPCWSTR valueName, LPCWSTR text, DWORD type)
 {
     if (!text)
-        return ERROR_INVALID_PARAMETER;
+        AfxThrowOleException(E_FAIL);
     const DWORD bytes = static_cast<DWORD>((::lstrlenW(text) + 1) * sizeof(WCHAR));
     return ::RegSetValueExW(m_hKey, valueName, 0, type, reinterpret_cast<const BYTE*>(text), bytes);
 }

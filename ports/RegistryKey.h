@@ -24,7 +24,8 @@ public:
     // characters *chars gives; on success *chars is the length read,
     // terminator included, else 0. buffer may be null to ask for the length.
     LONG QueryStringValue(LPCWSTR valueName, LPWSTR buffer, ULONG* chars);
-    // Writes text with its terminator; a null text is ERROR_INVALID_PARAMETER.
+    // Writes text with its terminator. A null text is a programming error and
+    // raises COleException(E_FAIL).
     LONG SetStringValue(LPCWSTR valueName, LPCWSTR text, DWORD type = REG_SZ);
 
     HKEY Handle() const { return m_hKey; }

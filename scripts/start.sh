@@ -15,12 +15,16 @@ if [ -n "$had_display" ]; then
 fi
 wine "$exe" &
 app=$!
+window=
 for _ in $(seq 100); do
-    xwininfo -root -tree 2>/dev/null | grep -q '"Tavrin' && break
+    window=$(xwininfo -root -tree 2>/dev/null | awk '/"Tavrin/ { print $1; exit }')
+    [ -n "$window" ] && break
     sleep 0.2
 done
 sleep 2
+# Just the main window when it came up (the virtual display has no window
+# manager, so there is no title bar), else the whole display.
 shot="$root/build/screenshot.png"
-import -window root "$shot"
+import -window "${window:-root}" "$shot"
 echo "Screenshot: $shot"
 kill "$app" 2>/dev/null || true

@@ -1,5 +1,7 @@
 #include "DialogDriver.h"
 
+#include "WindowInfo.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -9,9 +11,7 @@ struct Search {
 
 BOOL CALLBACK FindEnabledDialog(HWND hWnd, LPARAM lParam)
 {
-    wchar_t className[16] = {};
-    ::GetClassNameW(hWnd, className, 16);
-    if (lstrcmpW(className, L"#32770") == 0 && ::IsWindowVisible(hWnd) && ::IsWindowEnabled(hWnd)) {
+    if (WindowClass(hWnd) == L"#32770" && ::IsWindowVisible(hWnd) && ::IsWindowEnabled(hWnd)) {
         reinterpret_cast<Search*>(lParam)->found = hWnd;
         return FALSE;
     }

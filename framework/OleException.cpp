@@ -1,0 +1,6 @@
+#include "OleException.h"
+
+void AfxThrowOleException(SCODE sc)
+{
+    throw COleException(sc);
+}
