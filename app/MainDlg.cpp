@@ -1,5 +1,7 @@
 #include "MainDlg.h"
 
+#include "install/InstallCommand.h"
+#include "install/UninstallCommand.h"
 #include "ports/PortList.h"
 #include "res/resource.h"
 
@@ -64,10 +66,12 @@ void CMainDlg::PortListRefresh()
 
 void CMainDlg::OnInstall()
 {
+    InstallCommand(*this);
 }
 
 void CMainDlg::OnUninstall()
 {
+    UninstallCommand(*this);
 }
 
 void CMainDlg::PortRename()

@@ -1,0 +1,161 @@
+# The driver package that setup.exe carries as raw data 103: a cabinet made
+# with gcab. By default it is our stand-in package (devcon for x86 and amd64,
+# Tavrin.inf); -DTAVRIN_VENDOR_PACKAGE=<folder> ships a vendor's package
+# folder instead. The tests always get the stand-in package.
+include(ExternalProject)
+
+set(TAVRIN_VENDOR_PACKAGE "" CACHE PATH
+    "Vendor driver package folder to embed in setup.exe; empty for the stand-in package")
+
+set(TAVRIN_CHECK_CABINET ${CMAKE_SOURCE_DIR}/cmake/CheckCabinet.cmake)
+
+# devcon for the architecture this build does not compile for.
+if(TAVRIN_ARCH STREQUAL "amd64")
+    set(TAVRIN_OTHER_ARCH x86)
+    set(TAVRIN_OTHER_TOOLCHAIN i686)
+else()
+    set(TAVRIN_OTHER_ARCH amd64)
+    set(TAVRIN_OTHER_TOOLCHAIN x86_64)
+endif()
+set(TAVRIN_OTHER_DEVCON_DIR ${CMAKE_BINARY_DIR}/devcon-${TAVRIN_OTHER_ARCH})
+ExternalProject_Add(devcon_${TAVRIN_OTHER_ARCH}
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}/devcon
+    BINARY_DIR ${TAVRIN_OTHER_DEVCON_DIR}
+    CMAKE_ARGS
+        -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/toolchain-${TAVRIN_OTHER_TOOLCHAIN}.cmake
+        -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
+    BUILD_ALWAYS TRUE
+    INSTALL_COMMAND ""
+    BUILD_BYPRODUCTS ${TAVRIN_OTHER_DEVCON_DIR}/devcon.exe)
+
+# Packs <folder>/<entries> into <dir>/DriverPackage.cab and checks the result;
+# <target> builds it.
+function(tavrin_pack_cabinet target dir folder entries depends)
+    set(cabinet ${dir}/DriverPackage.cab)
+    add_custom_command(OUTPUT ${cabinet}
+        COMMAND ${CMAKE_COMMAND} -E rm -f ${cabinet}
+        COMMAND ${CMAKE_COMMAND} -E chdir ${folder} gcab -c -z ${cabinet} ${entries}
+        COMMAND ${CMAKE_COMMAND} -DCABINET=${cabinet} "-DENTRIES=${entries}" -P ${TAVRIN_CHECK_CABINET}
+        DEPENDS ${depends} ${TAVRIN_CHECK_CABINET}
+        COMMENT "Packing the driver package ${cabinet}"
+        VERBATIM)
+    add_custom_target(${target} DEPENDS ${cabinet})
+endfunction()
+
+# The stand-in package, assembled from both devcon builds and our INF.
+set(TAVRIN_STANDIN_DIR ${CMAKE_BINARY_DIR}/standin-package)
+set(standin_files ${TAVRIN_STANDIN_DIR}/files)
+set(standin_entries x86/devcon.exe amd64/devcon.exe Tavrin.inf)
+add_custom_command(OUTPUT ${standin_files}/x86/devcon.exe ${standin_files}/amd64/devcon.exe
+                          ${standin_files}/Tavrin.inf
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${standin_files}/x86 ${standin_files}/amd64
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:devcon> ${standin_files}/${TAVRIN_ARCH}/devcon.exe
+    COMMAND ${CMAKE_COMMAND} -E copy ${TAVRIN_OTHER_DEVCON_DIR}/devcon.exe
+                                     ${standin_files}/${TAVRIN_OTHER_ARCH}/devcon.exe
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/res/package/Tavrin.inf ${standin_files}/Tavrin.inf
+    DEPENDS devcon devcon_${TAVRIN_OTHER_ARCH} $<TARGET_FILE:devcon>
+            ${TAVRIN_OTHER_DEVCON_DIR}/devcon.exe ${CMAKE_SOURCE_DIR}/res/package/Tavrin.inf
+    VERBATIM)
+list(TRANSFORM standin_entries PREPEND ${standin_files}/ OUTPUT_VARIABLE standin_paths)
+tavrin_pack_cabinet(standin_package ${TAVRIN_STANDIN_DIR} ${standin_files} "${standin_entries}" "${standin_paths}")
+
+# A vendor package must hold exactly the eight files setup.exe's package
+# layout names: devcon, the driver library and the framework co-installer for
+# each architecture, the INF and its catalog at the root.
+function(tavrin_check_vendor_package folder out_entries)
+    set(layout "x86\\devcon.exe, x86\\<driver>.dll, x86\\wudfupdate_01009.dll, \
+amd64\\devcon.exe, amd64\\<driver>.dll, amd64\\wudfupdate_01009.dll, Tavrin.inf, Tavrin.cat \
+(<driver>.dll: the driver library that Tavrin.inf names, the same in both folders)")
+    set(problems "")
+    if(NOT IS_DIRECTORY "${folder}")
+        message(FATAL_ERROR "TAVRIN_VENDOR_PACKAGE: ${folder} is not a folder.\nIt must hold ${layout}.")
+    endif()
+    file(GLOB_RECURSE files RELATIVE ${folder} LIST_DIRECTORIES false ${folder}/*)
+    list(SORT files)
+    list(LENGTH files count)
+    if(NOT count EQUAL 8)
+        list(APPEND problems "it holds ${count} files instead of 8")
+    endif()
+    set(drivers "")
+    foreach(expected Tavrin.inf Tavrin.cat x86/devcon.exe x86/wudfupdate_01009.dll
+                     amd64/devcon.exe amd64/wudfupdate_01009.dll)
+        string(TOLOWER ${expected} wanted)
+        set(present FALSE)
+        foreach(file ${files})
+            string(TOLOWER ${file} name)
+            if(name STREQUAL wanted)
+                set(present TRUE)
+            endif()
+        endforeach()
+        if(NOT present)
+            list(APPEND problems "${expected} is missing")
+        endif()
+    endforeach()
+    foreach(arch x86 amd64)
+        set(driver "")
+        foreach(file ${files})
+            string(TOLOWER ${file} name)
+            if(name MATCHES "^${arch}/([^/]+\\.dll)$" AND NOT name STREQUAL "${arch}/wudfupdate_01009.dll")
+                set(driver ${CMAKE_MATCH_1})
+            endif()
+        endforeach()
+        if(driver STREQUAL "")
+            list(APPEND problems "${arch}/ holds no driver library")
+        endif()
+        list(APPEND drivers "${driver}")
+    endforeach()
+    list(GET drivers 0 x86_driver)
+    list(GET drivers 1 amd64_driver)
+    if(NOT x86_driver STREQUAL amd64_driver)
+        list(APPEND problems "the driver libraries differ: x86/${x86_driver}, amd64/${amd64_driver}")
+    elseif(NOT x86_driver STREQUAL "")
+        file(GLOB inf ${folder}/[Tt][Aa][Vv][Rr][Ii][Nn].[Ii][Nn][Ff])
+        if(inf)
+            file(READ ${inf} inf_text)
+            string(TOLOWER "${inf_text}" inf_text)
+            string(FIND "${inf_text}" "${x86_driver}" named)
+            if(named EQUAL -1)
+                list(APPEND problems "Tavrin.inf does not name the driver library ${x86_driver}")
+            endif()
+        endif()
+    endif()
+    if(problems)
+        string(REPLACE ";" "; " problems "${problems}")
+        message(FATAL_ERROR "TAVRIN_VENDOR_PACKAGE=${folder} is not a driver package: ${problems}.\n"
+                            "It must hold exactly ${layout}.")
+    endif()
+    set(${out_entries} ${files} PARENT_SCOPE)
+endfunction()
+
+set(TAVRIN_PACKAGE_TARGETS standin_package)
+set(TAVRIN_PACKAGE_CABINETS ${TAVRIN_STANDIN_DIR}/DriverPackage.cab)
+if(TAVRIN_VENDOR_PACKAGE)
+    get_filename_component(vendor_folder ${TAVRIN_VENDOR_PACKAGE} ABSOLUTE)
+    tavrin_check_vendor_package(${vendor_folder} vendor_entries)
+    list(TRANSFORM vendor_entries PREPEND ${vendor_folder}/ OUTPUT_VARIABLE vendor_paths)
+    set(TAVRIN_SHIPPED_PACKAGE_DIR ${CMAKE_BINARY_DIR}/vendor-package)
+    tavrin_pack_cabinet(vendor_package ${TAVRIN_SHIPPED_PACKAGE_DIR} ${vendor_folder}
+                        "${vendor_entries}" "${vendor_paths}")
+    list(APPEND TAVRIN_PACKAGE_TARGETS vendor_package)
+    list(APPEND TAVRIN_PACKAGE_CABINETS ${TAVRIN_SHIPPED_PACKAGE_DIR}/DriverPackage.cab)
+    message(STATUS "setup.exe embeds the vendor driver package ${vendor_folder}")
+else()
+    set(TAVRIN_SHIPPED_PACKAGE_DIR ${TAVRIN_STANDIN_DIR})
+endif()
+
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/setup.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/setup.manifest;${CMAKE_SOURCE_DIR}/res/tavrin.ico;${TAVRIN_PACKAGE_CABINETS}")
+
+# An object library of res/setup.rc with the package cabinet found in
+# <package dir>, or with no package at all when <package dir> is empty.
+function(tavrin_add_resources name package_dir)
+    add_library(${name} OBJECT ${CMAKE_SOURCE_DIR}/res/setup.rc)
+    # Every package is packed before any resource script is compiled.
+    add_dependencies(${name} ${TAVRIN_PACKAGE_TARGETS})
+    if(package_dir)
+        # windres looks for the RCDATA file on its include path.
+        target_include_directories(${name} PRIVATE ${package_dir})
+    else()
+        target_compile_definitions(${name} PRIVATE TAVRIN_WITHOUT_DRIVER_PACKAGE)
+    endif()
+endfunction()
