@@ -40,6 +40,7 @@ function(tavrin_pack_cabinet target dir folder entries depends)
         COMMENT "Packing the driver package ${cabinet}"
         VERBATIM)
     add_custom_target(${target} DEPENDS ${cabinet})
+    set_target_properties(${target} PROPERTIES TAVRIN_CABINET ${cabinet})
 endfunction()
 
 # The stand-in package, assembled from both devcon builds and our INF.
@@ -127,35 +128,41 @@ amd64\\devcon.exe, amd64\\<driver>.dll, amd64\\wudfupdate_01009.dll, Tavrin.inf,
     set(${out_entries} ${files} PARENT_SCOPE)
 endfunction()
 
-set(TAVRIN_PACKAGE_TARGETS standin_package)
-set(TAVRIN_PACKAGE_CABINETS ${TAVRIN_STANDIN_DIR}/DriverPackage.cab)
 if(TAVRIN_VENDOR_PACKAGE)
     get_filename_component(vendor_folder ${TAVRIN_VENDOR_PACKAGE} ABSOLUTE)
     tavrin_check_vendor_package(${vendor_folder} vendor_entries)
     list(TRANSFORM vendor_entries PREPEND ${vendor_folder}/ OUTPUT_VARIABLE vendor_paths)
-    set(TAVRIN_SHIPPED_PACKAGE_DIR ${CMAKE_BINARY_DIR}/vendor-package)
-    tavrin_pack_cabinet(vendor_package ${TAVRIN_SHIPPED_PACKAGE_DIR} ${vendor_folder}
+    tavrin_pack_cabinet(vendor_package ${CMAKE_BINARY_DIR}/vendor-package ${vendor_folder}
                         "${vendor_entries}" "${vendor_paths}")
-    list(APPEND TAVRIN_PACKAGE_TARGETS vendor_package)
-    list(APPEND TAVRIN_PACKAGE_CABINETS ${TAVRIN_SHIPPED_PACKAGE_DIR}/DriverPackage.cab)
+    set(TAVRIN_SHIPPED_PACKAGE vendor_package)
     message(STATUS "setup.exe embeds the vendor driver package ${vendor_folder}")
 else()
-    set(TAVRIN_SHIPPED_PACKAGE_DIR ${TAVRIN_STANDIN_DIR})
+    set(TAVRIN_SHIPPED_PACKAGE standin_package)
 endif()
 
-set_source_files_properties(${CMAKE_SOURCE_DIR}/res/setup.rc PROPERTIES OBJECT_DEPENDS
-    "${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/setup.manifest;${CMAKE_SOURCE_DIR}/res/tavrin.ico;${TAVRIN_PACKAGE_CABINETS}")
-
-# An object library of res/setup.rc with the package cabinet found in
-# <package dir>, or with no package at all when <package dir> is empty.
-function(tavrin_add_resources name package_dir)
-    add_library(${name} OBJECT ${CMAKE_SOURCE_DIR}/res/setup.rc)
-    # Every package is packed before any resource script is compiled.
-    add_dependencies(${name} ${TAVRIN_PACKAGE_TARGETS})
-    if(package_dir)
-        # windres looks for the RCDATA file on its include path.
-        target_include_directories(${name} PRIVATE ${package_dir})
+# An object library of res/setup.rc with the cabinet that <package> (a target
+# of tavrin_pack_cabinet) packs, or with no package when <package> is empty.
+# Each library compiles a small script of its own that includes setup.rc, so
+# that each depends on its own cabinet only.
+function(tavrin_add_resources name package)
+    set(script ${CMAKE_CURRENT_BINARY_DIR}/${name}.rc)
+    set(depends ${CMAKE_SOURCE_DIR}/res/setup.rc ${CMAKE_SOURCE_DIR}/res/resource.h
+                ${CMAKE_SOURCE_DIR}/res/setup.manifest ${CMAKE_SOURCE_DIR}/res/tavrin.ico)
+    set(definition "")
+    if(package)
+        get_target_property(cabinet ${package} TAVRIN_CABINET)
+        list(APPEND depends ${cabinet})
     else()
-        target_compile_definitions(${name} PRIVATE TAVRIN_WITHOUT_DRIVER_PACKAGE)
+        set(definition "#define TAVRIN_WITHOUT_DRIVER_PACKAGE")
+    endif()
+    file(CONFIGURE OUTPUT ${script} CONTENT "${definition}\n#include \"${CMAKE_SOURCE_DIR}/res/setup.rc\"\n")
+    add_library(${name} OBJECT ${script})
+    set_source_files_properties(${script} PROPERTIES OBJECT_DEPENDS "${depends}")
+    # windres looks for the files the script names on its include path.
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/res)
+    if(package)
+        get_filename_component(folder ${cabinet} DIRECTORY)
+        target_include_directories(${name} PRIVATE ${folder})
+        add_dependencies(${name} ${package})
     endif()
 endfunction()

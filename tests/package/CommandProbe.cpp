@@ -1,7 +1,7 @@
-// Stands in for devcon in the tests: writes the folder it runs in and its own
-// path, as UTF-16 lines, to the record file (its last argument), then exits
-// with the code its first argument gives.
-// Usage: command_probe <exit code> [...] <record file>
+// Stands in for devcon in the tests. Appends one UTF-16 line to the file that
+// TAVRIN_PROBE_LOG names: the folder it runs in, its own path and its command
+// line, separated by '|'. Exits with the number its first argument starts
+// with (0 for a word such as "remove").
 #include <windows.h>
 
 #include <cwchar>
@@ -9,20 +9,20 @@
 
 int wmain(int argc, wchar_t* argv[])
 {
-    if (argc < 3)
-        return -1;
-    wchar_t folder[MAX_PATH] = {};
-    ::GetCurrentDirectoryW(sizeof(folder) / sizeof(folder[0]), folder);
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, sizeof(self) / sizeof(self[0]));
-    const std::wstring record = std::wstring(folder) + L"\n" + self + L"\n";
-
-    HANDLE file = ::CreateFileW(argv[argc - 1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        DWORD written = 0;
-        ::WriteFile(file, record.data(), static_cast<DWORD>(record.size() * sizeof(wchar_t)), &written,
-                    nullptr);
-        ::CloseHandle(file);
+    wchar_t log[MAX_PATH] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"TAVRIN_PROBE_LOG", log, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        wchar_t folder[MAX_PATH] = {};
+        ::GetCurrentDirectoryW(MAX_PATH, folder);
+        wchar_t self[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+        const std::wstring line = std::wstring(folder) + L"|" + self + L"|" + ::GetCommandLineW() + L"\n";
+        HANDLE file = ::CreateFileW(log, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            DWORD written = 0;
+            ::WriteFile(file, line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)), &written, nullptr);
+            ::CloseHandle(file);
+        }
     }
-    return static_cast<int>(std::wcstoul(argv[1], nullptr, 10));
+    return argc > 1 ? static_cast<int>(std::wcstoul(argv[1], nullptr, 10)) : 0;
 }
