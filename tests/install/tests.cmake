@@ -35,3 +35,15 @@ tavrin_add_test(install_without_package_tests
     SOURCES install/WithoutPackageTest.cpp install/InstallTestSupport.cpp
     LIBS portdevice
     RESOURCES tavrin_resources_without_package)
+
+# The real setup.exe, driven from outside through its windows. It holds the
+# stand-in package only when no vendor package is shipped.
+if(NOT TAVRIN_VENDOR_PACKAGE)
+    tavrin_wine_path(setup_path "${CMAKE_BINARY_DIR}/setup.exe")
+    tavrin_add_test(setup_end_to_end_tests
+        SOURCES install/SetupEndToEndTest.cpp install/InstallTestSupport.cpp
+        LIBS portdevice
+        LOCKS devices
+        ENVIRONMENT "TAVRIN_SETUP=${setup_path}")
+    add_dependencies(setup_end_to_end_tests setup)
+endif()
