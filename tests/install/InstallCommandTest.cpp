@@ -57,20 +57,8 @@ private:
     std::unique_ptr<ThreadCreation> m_noThread;
 };
 
-class InstallCommandTest : public testing::Test {
+class InstallCommandTest : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        RemovePortDevices();
-        m_main = std::make_unique<MainWindow>();
-    }
-
-    void TearDown() override
-    {
-        m_main.reset();
-        RemovePortDevices();
-    }
-
     // Presses Install; the port-type dialog, if it opens, gets the answer.
     Outcome Install(std::vector<DialogDriver::Action> answers)
     {
@@ -91,9 +79,6 @@ protected:
     }
 
     CListCtrl& List() { return m_main->List(); }
-
-    ScratchTempFolder m_temp;
-    std::unique_ptr<MainWindow> m_main;
 };
 
 TEST_F(InstallCommandTest, RefusesWhileAPortIsListed)

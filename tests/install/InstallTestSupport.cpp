@@ -55,6 +55,19 @@ void MainWindow::AddSentinelRow(bool selected)
         List().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
 }
 
+void MainWindowTest::SetUp()
+{
+    RemovePortDevices();
+    // Created afterwards, so that its list starts empty.
+    m_main = std::make_unique<MainWindow>();
+}
+
+void MainWindowTest::TearDown()
+{
+    m_main.reset();
+    RemovePortDevices();
+}
+
 DialogDriver::Action ChoosePortKind(PortKind kind)
 {
     return [kind](HWND dialog) {

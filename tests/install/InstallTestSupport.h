@@ -6,9 +6,13 @@
 
 #include "support/DialogDriver.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/ScratchTempFolder.h"
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,6 +40,17 @@ public:
 
 private:
     CMainDlg m_dlg;
+};
+
+// A test with a temporary directory of its own and the main window, and with
+// no port device of the system before or after it.
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    ScratchTempFolder m_temp;
+    std::unique_ptr<MainWindow> m_main;
 };
 
 // Answers the port-type dialog with this kind: Ok, after checking its button

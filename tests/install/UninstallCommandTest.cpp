@@ -24,20 +24,8 @@ struct Outcome {
     ListRows rowsAfter;
 };
 
-class UninstallCommandTest : public testing::Test {
+class UninstallCommandTest : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        RemovePortDevices();
-        m_main = std::make_unique<MainWindow>();
-    }
-
-    void TearDown() override
-    {
-        m_main.reset();
-        RemovePortDevices();
-    }
-
     void AddDevice(const wchar_t* hardwareId, const wchar_t* portName)
     {
         std::wstring instanceId;
@@ -57,9 +45,6 @@ protected:
         outcome.rowsAfter = Rows(m_main->List());
         return outcome;
     }
-
-    ScratchTempFolder m_temp;
-    std::unique_ptr<MainWindow> m_main;
 };
 
 TEST_F(UninstallCommandTest, AsksForASelectedRowFirst)
