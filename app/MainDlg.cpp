@@ -3,6 +3,7 @@
 #include "install/InstallCommand.h"
 #include "install/UninstallCommand.h"
 #include "ports/PortList.h"
+#include "ports/PortRename.h"
 #include "res/resource.h"
 
 #include "framework/ResourceString.h"
@@ -76,4 +77,5 @@ void CMainDlg::OnUninstall()
 
 void CMainDlg::PortRename()
 {
+    ::PortRename(m_hWnd, m_list);
 }

@@ -2,6 +2,8 @@
 
 #include "WinApp.h"
 
+#include <algorithm>
+
 CDialog::CDialog(UINT templateId, CWnd* parent)
     : m_pParentWnd(parent), m_templateId(templateId)
 {
@@ -111,6 +113,28 @@ bool CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
     return false;
 }
 
+void CDialog::CenterOverOwner(HWND hWnd)
+{
+    RECT window = {};
+    ::GetWindowRect(hWnd, &window);
+    HWND owner = ::GetWindow(hWnd, GW_OWNER);
+    HMONITOR monitor = ::MonitorFromWindow(owner ? owner : hWnd, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    ::GetMonitorInfoW(monitor, &info);
+    RECT area = info.rcWork;
+    if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner))
+        ::GetWindowRect(owner, &area);
+    const LONG width = window.right - window.left;
+    const LONG height = window.bottom - window.top;
+    LONG x = area.left + (area.right - area.left - width) / 2;
+    LONG y = area.top + (area.bottom - area.top - height) / 2;
+    // Keep it on the work area.
+    x = std::max(info.rcWork.left, std::min(x, info.rcWork.right - width));
+    y = std::max(info.rcWork.top, std::min(y, info.rcWork.bottom - height));
+    ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CDialog* dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(hWnd, DWLP_USER));
@@ -119,7 +143,17 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
             dialog = reinterpret_cast<CDialog*>(lParam);
             ::SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
             dialog->m_hWnd = hWnd;
-            return dialog->OnInitDialog();
+            RECT before = {};
+            ::GetWindowRect(hWnd, &before);
+            BOOL result = dialog->OnInitDialog();
+            // A modal dialog that its initialisation left where the template
+            // put it is centred over its owner.
+            RECT after = {};
+            ::GetWindowRect(hWnd, &after);
+            if (dialog->m_modal && ::EqualRect(&before, &after)
+                && !(::GetWindowLongW(hWnd, GWL_STYLE) & (WS_CHILD | DS_CENTER)))
+                CenterOverOwner(hWnd);
+            return result;
         }
         if (!dialog)
             return FALSE;

@@ -33,6 +33,7 @@ protected:
 
 private:
     HWND OwnerWindow() const;
+    static void CenterOverOwner(HWND hWnd);
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     UINT m_templateId;

@@ -68,7 +68,8 @@ protected:                                                 \
     const MessageMap* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
     const MessageMap* theClass::GetThisMessageMap()                             \
     {                                                                           \
-        using ThisClass = theClass;                                             \
+        /* unused by a map without entries */                                   \
+        using ThisClass [[maybe_unused]] = theClass;                            \
         using TheBaseClass = baseClass;                                         \
         static const MessageMapEntry entries[] = {
 

@@ -51,7 +51,7 @@ TEST_F(CommandLineTest, InstallRunsDevconOfTheArchitectureInTheWorkFolder)
             DialogDriver driver({ ChoosePortKind(c.kind) });
             m_main.Dialog().OnInstall();
         }
-        EXPECT_EQ(boxes.Boxes(), std::vector<MessageBoxRecorder::Shown>{ Box(IDS_INSTALL_OK, MB_ICONINFORMATION) });
+        EXPECT_EQ(boxes.Boxes(), Boxes{ Box(IDS_INSTALL_OK, MB_ICONINFORMATION, true) });
         const Runs runs = log.Runs();
         const std::wstring work = WorkFolderOf(runs);
         const std::wstring arch = work + L"\\amd64";
@@ -69,7 +69,7 @@ TEST_F(CommandLineTest, UninstallRunsThreeRemoveCommandsWhicheverRowIsSelected)
         ProbeLog log(m_temp.Path());
         MessageBoxRecorder boxes;
         m_main.Dialog().OnUninstall();
-        EXPECT_EQ(boxes.Boxes(), std::vector<MessageBoxRecorder::Shown>{ Box(IDS_UNINSTALL_OK, MB_ICONINFORMATION) });
+        EXPECT_EQ(boxes.Boxes(), Boxes{ Box(IDS_UNINSTALL_OK, MB_ICONINFORMATION, true) });
         const Runs runs = log.Runs();
         const std::wstring work = WorkFolderOf(runs);
         const std::wstring arch = work + L"\\amd64";

@@ -2,6 +2,8 @@
 
 #include "res/resource.h"
 
+#include "framework/WinApp.h"
+
 #include "support/DebugOutputCapture.h"
 #include "support/NativeArchOverride.h"
 #include "support/ProbeLog.h"
@@ -16,7 +18,7 @@
 namespace {
 // What the user sees of one Install.
 struct Outcome {
-    std::vector<MessageBoxRecorder::Shown> boxes;
+    Boxes boxes;
     std::vector<int> barPositions;
     std::vector<std::wstring> traces;
     ListRows rowsAtLastBox;
@@ -71,6 +73,7 @@ protected:
             DialogDriver driver(std::move(answers));
             m_main->Dialog().OnInstall();
         }
+        EXPECT_EQ(AfxGetApp()->WaitCursorCount(), 0) << "the hourglass stays on";
         outcome.boxes = boxes.Boxes();
         outcome.barPositions = bar.Positions();
         outcome.traces = traces.Lines();
@@ -85,7 +88,7 @@ TEST_F(InstallCommandTest, RefusesWhileAPortIsListed)
 {
     m_main->AddSentinelRow(false);
     const Outcome outcome = Install({});
-    EXPECT_EQ(outcome.boxes, std::vector<MessageBoxRecorder::Shown>{ Box(IDS_PORT_EXISTS, MB_ICONWARNING) });
+    EXPECT_EQ(outcome.boxes, Boxes{ Box(IDS_PORT_EXISTS, MB_ICONWARNING, false) });
     EXPECT_EQ(outcome.barPositions, std::vector<int>());
     EXPECT_EQ(outcome.rowsAfter, (ListRows{ { L"SENTINEL", L"" } }));
 }
@@ -93,7 +96,7 @@ TEST_F(InstallCommandTest, RefusesWhileAPortIsListed)
 TEST_F(InstallCommandTest, EndsSilentlyWhenThePortTypeIsCancelled)
 {
     const Outcome outcome = Install({ DialogDriver::ExpectControlThenClick(IDC_SERIAL_PORT, IDCANCEL) });
-    EXPECT_EQ(outcome.boxes, std::vector<MessageBoxRecorder::Shown>());
+    EXPECT_EQ(outcome.boxes, Boxes());
     EXPECT_EQ(outcome.barPositions, std::vector<int>());
     EXPECT_EQ(m_temp.Entries(), std::vector<std::wstring>());
     EXPECT_EQ(RemovePortDevices(), std::vector<std::wstring>());
@@ -103,7 +106,7 @@ TEST_F(InstallCommandTest, InstallsThePortKindAndListsItBeforeReportingSuccess)
 {
     for (PortKind kind : { PortKindSerial, PortKindParallel }) {
         const Outcome outcome = Install({ ChoosePortKind(kind) });
-        EXPECT_EQ(outcome.boxes, std::vector<MessageBoxRecorder::Shown>{ Box(IDS_INSTALL_OK, MB_ICONINFORMATION) });
+        EXPECT_EQ(outcome.boxes, Boxes{ Box(IDS_INSTALL_OK, MB_ICONINFORMATION, true) });
         EXPECT_EQ(outcome.barPositions, (std::vector<int>{ 0, 50, 80, 90, 100 }));
         EXPECT_EQ(outcome.traces, std::vector<std::wstring>{ L"start to install\n" });
         const std::vector<std::wstring> installed = RemovePortDevices();
@@ -140,7 +143,7 @@ TEST_F(InstallCommandTest, FailsWithoutRefreshingTheList)
             outcome = Install({ ChoosePortKind(PortKindParallel) });
         }
         const int what = static_cast<int>(c.fault);
-        EXPECT_EQ(outcome.boxes, std::vector<MessageBoxRecorder::Shown>{ Box(IDS_INSTALL_FAILED, MB_ICONERROR) })
+        EXPECT_EQ(outcome.boxes, Boxes{ Box(IDS_INSTALL_FAILED, MB_ICONERROR, true) })
             << what;
         EXPECT_EQ(outcome.barPositions, c.barPositions) << what;
         EXPECT_EQ(outcome.traces, c.traces) << what;
@@ -161,7 +164,7 @@ TEST_F(InstallCommandTest, StartsDevconItselfFromATemporaryDirectoryWithBlanks)
 
     const Outcome outcome = Install({ ChoosePortKind(PortKindSerial) });
     ScratchTempFolder::SetTmp(m_temp.Path());
-    EXPECT_EQ(outcome.boxes, std::vector<MessageBoxRecorder::Shown>{ Box(IDS_INSTALL_OK, MB_ICONINFORMATION) });
+    EXPECT_EQ(outcome.boxes, Boxes{ Box(IDS_INSTALL_OK, MB_ICONINFORMATION, true) });
     EXPECT_EQ(outcome.rowsAfter.size(), 1u);
     EXPECT_EQ(planted.Runs(), std::vector<ProbeLog::Run>());
     EXPECT_EQ(FolderEntries(blank), std::vector<std::wstring>());

@@ -15,19 +15,20 @@ ProgressBarRecorder* g_recorder = nullptr;
 const wchar_t* const kTakenParallelNames[] = { L"TavrinTest\\LPT1", L"TavrinTest\\LPT2", L"TavrinTest\\LPT3" };
 }
 
-MessageBoxRecorder::Shown Box(UINT stringId, UINT iconFlag)
+MessageBoxRecorder::Shown Box(UINT stringId, UINT iconFlag, bool underWaitCursor)
 {
-    return { LoadResourceString(stringId), MB_OK | iconFlag };
+    return { LoadResourceString(stringId), MB_OK | iconFlag, underWaitCursor ? 1 : 0 };
 }
 
 bool operator==(const MessageBoxRecorder::Shown& a, const MessageBoxRecorder::Shown& b)
 {
-    return a.text == b.text && a.type == b.type;
+    return a.text == b.text && a.type == b.type && a.waitCursorCount == b.waitCursorCount;
 }
 
 void PrintTo(const MessageBoxRecorder::Shown& box, std::ostream* os)
 {
-    *os << testing::PrintToString(box.text) << " type 0x" << std::hex << box.type << std::dec;
+    *os << testing::PrintToString(box.text) << " type 0x" << std::hex << box.type << std::dec
+        << (box.waitCursorCount ? " under the wait cursor" : "");
 }
 
 ListRows Rows(const CListCtrl& list)

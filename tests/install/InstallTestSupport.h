@@ -16,8 +16,10 @@
 #include <string>
 #include <vector>
 
-// The message box a user sees for a string-table entry and an icon flag.
-MessageBoxRecorder::Shown Box(UINT stringId, UINT iconFlag);
+// The message box a user sees for a string-table entry and an icon flag, with
+// the hourglass on or off meanwhile.
+MessageBoxRecorder::Shown Box(UINT stringId, UINT iconFlag, bool underWaitCursor);
+using Boxes = std::vector<MessageBoxRecorder::Shown>;
 bool operator==(const MessageBoxRecorder::Shown& a, const MessageBoxRecorder::Shown& b);
 void PrintTo(const MessageBoxRecorder::Shown& box, std::ostream* os);
 

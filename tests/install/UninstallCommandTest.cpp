@@ -2,6 +2,8 @@
 
 #include "res/resource.h"
 
+#include "framework/WinApp.h"
+
 #include "support/DebugOutputCapture.h"
 #include "support/NativeArchOverride.h"
 #include "support/ScratchTempFolder.h"
@@ -14,7 +16,6 @@
 #include <memory>
 
 namespace {
-using Boxes = std::vector<MessageBoxRecorder::Shown>;
 using Lines = std::vector<std::wstring>;
 
 // What the user sees of one Uninstall.
@@ -40,6 +41,7 @@ protected:
         MessageBoxRecorder boxes(MessageBoxRecorder::Record, std::move(observer));
         DebugOutputCapture traces;
         m_main->Dialog().OnUninstall();
+        EXPECT_EQ(AfxGetApp()->WaitCursorCount(), 0) << "the hourglass stays on";
         outcome.boxes = boxes.Boxes();
         outcome.traces = traces.Lines();
         outcome.rowsAfter = Rows(m_main->List());
@@ -52,7 +54,7 @@ TEST_F(UninstallCommandTest, AsksForASelectedRowFirst)
     AddDevice(kSerialPortHardwareId, L"COM42");
     m_main->AddSentinelRow(false);
     const Outcome outcome = Uninstall();
-    EXPECT_EQ(outcome.boxes, Boxes{ Box(IDS_SELECT_PORT, MB_ICONWARNING) });
+    EXPECT_EQ(outcome.boxes, Boxes{ Box(IDS_SELECT_PORT, MB_ICONWARNING, true) });
     EXPECT_EQ(outcome.traces, Lines());
     EXPECT_EQ(outcome.rowsAfter, (ListRows{ { L"SENTINEL", L"" } }));
     EXPECT_EQ(m_temp.Entries(), Lines());
@@ -64,7 +66,7 @@ TEST_F(UninstallCommandTest, ReportsAPackageThatIsNotExtractedWithoutRefreshing)
     m_main->AddSentinelRow(true);
     ScratchTempFolder::SetTmp(m_temp.Path() + L"\\missing");
     const Outcome outcome = Uninstall();
-    EXPECT_EQ(outcome.boxes, Boxes{ Box(IDS_UNINSTALL_FAILED, MB_ICONERROR) });
+    EXPECT_EQ(outcome.boxes, Boxes{ Box(IDS_UNINSTALL_FAILED, MB_ICONERROR, true) });
     EXPECT_EQ(outcome.traces, Lines{ L"failed to extract files\n" });
     EXPECT_EQ(outcome.rowsAfter, (ListRows{ { L"SENTINEL", L"" } }));
     EXPECT_EQ(m_temp.Entries(), Lines());
@@ -83,11 +85,11 @@ TEST_F(UninstallCommandTest, RemovesEveryPortWhicheverRowIsSelected)
           { L"start to uninstall serial\n", L"process exit with 4\n", L"start to uninstall parallel\n",
             L"process exit with 4\n", L"start to uninstall old version\n", L"process exit with 4\n" } },
         { { { kSerialPortHardwareId, L"COM42" } },
-          { Box(IDS_UNINSTALL_OK, MB_ICONINFORMATION) },
+          { Box(IDS_UNINSTALL_OK, MB_ICONINFORMATION, true) },
           { L"start to uninstall serial\n", L"start to uninstall parallel\n", L"process exit with 4\n",
             L"start to uninstall old version\n", L"process exit with 4\n" } },
         { { { kParallelPortHardwareId, L"LPT3" }, { kOldVersionHardwareId, L"COM43" } },
-          { Box(IDS_UNINSTALL_OK, MB_ICONINFORMATION) },
+          { Box(IDS_UNINSTALL_OK, MB_ICONINFORMATION, true) },
           { L"start to uninstall serial\n", L"process exit with 4\n", L"start to uninstall parallel\n",
             L"start to uninstall old version\n" } },
     };
@@ -126,7 +128,7 @@ TEST_F(UninstallCommandTest, ReportsEachCommandThatDoesNotStartAndStillRefreshes
     m_main->AddSentinelRow(true);
     NativeArchOverride itanium(PROCESSOR_ARCHITECTURE_IA64);
     const Outcome outcome = Uninstall();
-    const MessageBoxRecorder::Shown failed = Box(IDS_UNINSTALL_FAILED, MB_ICONERROR);
+    const MessageBoxRecorder::Shown failed = Box(IDS_UNINSTALL_FAILED, MB_ICONERROR, true);
     EXPECT_EQ(outcome.boxes, (Boxes{ failed, failed, failed }));
     // Wine looks for the program before the current folder: "file not found" all three times.
     EXPECT_EQ(outcome.traces, (Lines{ L"CreateProcess fail![2]\n", L"CreateProcess fail![2]\n",
@@ -153,7 +155,7 @@ TEST_F(UninstallCommandTest, GoesOnAfterACommandThatDoesNotStart)
     };
     const Outcome outcome = Uninstall(supplyDevcon);
     EXPECT_EQ(outcome.boxes,
-              (Boxes{ Box(IDS_UNINSTALL_FAILED, MB_ICONERROR), Box(IDS_UNINSTALL_OK, MB_ICONINFORMATION) }));
+              (Boxes{ Box(IDS_UNINSTALL_FAILED, MB_ICONERROR, true), Box(IDS_UNINSTALL_OK, MB_ICONINFORMATION, true) }));
     EXPECT_EQ(outcome.traces, (Lines{ L"CreateProcess fail![2]\n", L"start to uninstall parallel\n",
                                       L"start to uninstall old version\n", L"process exit with 4\n" }));
     EXPECT_EQ(outcome.rowsAfter, ListRows());

@@ -24,7 +24,7 @@ TEST(WithoutPackage, InstallAndUninstallEndSilently)
     main.AddSentinelRow(true);
     main.Dialog().OnUninstall();
 
-    EXPECT_EQ(boxes.Boxes(), std::vector<MessageBoxRecorder::Shown>());
+    EXPECT_EQ(boxes.Boxes(), Boxes());
     EXPECT_EQ(bar.Positions(), std::vector<int>());
     EXPECT_EQ(Rows(main.List()), (ListRows{ { L"SENTINEL", L"" } }));
     EXPECT_EQ(temp.Entries(), std::vector<std::wstring>());

@@ -1,1 +1,4 @@
 # Test programs of ports/.
+tavrin_add_test(free_port_name_list_tests SOURCES ports/FreePortNameListTest.cpp)
+tavrin_add_test(chg_port_dlg_tests SOURCES ports/ChgPortDlgTest.cpp ports/PortMapOverride.cpp LOCKS devices)
+tavrin_add_test(port_rename_tests SOURCES ports/PortRenameTest.cpp ports/PortMapOverride.cpp LIBS portdevice LOCKS devices)

@@ -1,5 +1,7 @@
 #include "MessageBoxRecorder.h"
 
+#include "framework/WinApp.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -25,7 +27,7 @@ int MessageBoxRecorder::Hook(LPCWSTR text, UINT type)
 {
     if (g_current->m_mode == FailOnUse)
         ADD_FAILURE() << "unexpected message box: " << testing::PrintToString(std::wstring(text));
-    g_current->m_shown.push_back({ text, type });
+    g_current->m_shown.push_back({ text, type, AfxGetApp() ? AfxGetApp()->WaitCursorCount() : 0 });
     if (g_current->m_observer)
         g_current->m_observer(g_current->m_shown.back());
     return IDOK;

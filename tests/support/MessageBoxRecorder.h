@@ -13,6 +13,8 @@ public:
     struct Shown {
         std::wstring text;
         UINT type;
+        // The application's wait-cursor count while the box was up.
+        int waitCursorCount;
     };
 
     // Runs when a box is shown, before it is answered: what the user sees meanwhile.

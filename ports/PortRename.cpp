@@ -1,0 +1,113 @@
+#include "PortRename.h"
+
+#include "ChgPortDlg.h"
+#include "DeviceRestart.h"
+#include "PortInterface.h"
+#include "PortList.h"
+#include "RegistryKey.h"
+
+#include "res/resource.h"
+
+#include "framework/AppMessageBox.h"
+#include "framework/FormatText.h"
+#include "framework/ListCtrl.h"
+#include "framework/UniqueResource.h"
+#include "framework/WaitCursor.h"
+
+#include <cwchar>
+#include <string>
+
+namespace {
+DeviceKeyOpenFunction g_openKey = &::SetupDiOpenDevRegKey;
+
+// "description (new name)"; the new name alone when the device has no
+// readable description, since the buffer then still holds the old name.
+std::wstring FriendlyName(HDEVINFO devices, PSP_DEVINFO_DATA device, wchar_t* buffer, DWORD bufferBytes,
+                          LPCWSTR newName)
+{
+    if (!::SetupDiGetDeviceRegistryPropertyW(devices, device, SPDRP_DEVICEDESC, nullptr,
+                                             reinterpret_cast<PBYTE>(buffer), bufferBytes, nullptr))
+        return newName;
+    buffer[bufferBytes / sizeof(wchar_t) - 1] = L'\0';
+    if (buffer[0] == L'\0')
+        return newName;
+    return FormatText(L"%s (%s)", buffer, newName);
+}
+
+// Restarts the device so that its driver takes up the new name, then gives it
+// its new friendly name. A failed restart is reported and the rest still done.
+void ApplyNewName(HDEVINFO devices, PSP_DEVINFO_DATA device, wchar_t* buffer, DWORD bufferBytes, LPCWSTR newName)
+{
+    CWaitCursor wait;
+
+    SP_PROPCHANGE_PARAMS params = {};
+    params.ClassInstallHeader.cbSize = sizeof(params.ClassInstallHeader);
+    params.ClassInstallHeader.InstallFunction = DIF_PROPERTYCHANGE;
+    params.StateChange = DICS_PROPCHANGE;
+    params.Scope = DICS_FLAG_GLOBAL;
+    params.HwProfile = 0;
+    ::SetupDiSetClassInstallParamsW(devices, device, &params.ClassInstallHeader, sizeof(params));
+
+    if (!RestartDevice(devices, device)) {
+        const DWORD error = ::GetLastError();
+        AppMessageBox(FormatText(L"ChangeState fails: %d\n", static_cast<int>(error)).c_str(), MB_ICONWARNING);
+    }
+
+    const std::wstring friendlyName = FriendlyName(devices, device, buffer, bufferBytes, newName);
+    ::SetupDiSetDeviceRegistryPropertyW(devices, device, SPDRP_FRIENDLYNAME,
+                                        reinterpret_cast<const BYTE*>(friendlyName.c_str()),
+                                        static_cast<DWORD>((friendlyName.size() + 1) * sizeof(wchar_t)));
+}
+
+// Gives the first present port device whose "PortName" is exactly
+// currentName the new name; true once that is done.
+bool RenameDevice(HWND mainWnd, LPCWSTR currentName, LPCWSTR newName)
+{
+    DeviceInfoSet devices(::SetupDiGetClassDevsW(&PORT_INTERFACE_GUID, nullptr, mainWnd,
+                                                 DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    if (!devices)
+        return false;
+
+    SP_DEVINFO_DATA device = {};
+    device.cbSize = sizeof(device);
+    wchar_t name[100];
+    for (DWORD index = 0; ::SetupDiEnumDeviceInfo(devices.Get(), index, &device); ++index) {
+        RegistryKey key(g_openKey(devices.Get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ | KEY_WRITE));
+        if (key.Handle() == INVALID_HANDLE_VALUE)
+            continue;
+        ULONG chars = sizeof(name) / sizeof(name[0]);
+        if (key.QueryStringValue(L"PortName", name, &chars) != ERROR_SUCCESS || std::wcscmp(name, currentName) != 0)
+            continue;
+        if (key.SetStringValue(L"PortName", newName, REG_SZ) != ERROR_SUCCESS)
+            return false;
+        ApplyNewName(devices.Get(), &device, name, sizeof(name), newName);
+        return true;
+    }
+    return false;
+}
+}
+
+void PortRename(HWND mainWnd, CListCtrl& list)
+{
+    if (list.GetSelectedCount() == 0) {
+        AppMessageBox(IDS_SELECT_PORT, MB_ICONWARNING);
+        return;
+    }
+    const std::wstring currentName = list.GetItemText(list.GetNextItem(-1, LVNI_SELECTED), 0);
+
+    CChgPortDlg dialog;
+    dialog.SetCurrentName(currentName.c_str());
+    // The dialog does not end with OK without a name; an empty one is never stored all the same.
+    if (dialog.DoModal() != IDOK || *dialog.GetChosenName() == L'\0')
+        return;
+
+    if (RenameDevice(mainWnd, currentName.c_str(), dialog.GetChosenName()))
+        PortListRefresh(mainWnd, list);
+}
+
+DeviceKeyOpenFunction SetDeviceKeyOpenFunction(DeviceKeyOpenFunction function)
+{
+    DeviceKeyOpenFunction previous = g_openKey;
+    g_openKey = function ? function : &::SetupDiOpenDevRegKey;
+    return previous;
+}

@@ -1,0 +1,378 @@
+// Chg. Port No. in-process, against port devices made in the Wine prefix:
+// which device gets which name, what the user sees, and when the list is
+// rebuilt.
+#include "PortMapOverride.h"
+
+#include "app/MainDlg.h"
+#include "ports/DeviceRestart.h"
+#include "ports/PortInterface.h"
+#include "ports/PortRename.h"
+#include "ports/RegistryKey.h"
+#include "res/resource.h"
+
+#include "framework/UniqueResource.h"
+#include "framework/WinApp.h"
+
+#include "support/DialogDriver.h"
+#include "support/MessageBoxRecorder.h"
+
+#include "PortDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <setupapi.h>
+
+namespace {
+
+const wchar_t kHardwareId[] = L"TavrinTest\\Rename";
+const wchar_t kDescription[] = L"Virtual Serial Port";
+
+// What the restart and key-open seams saw.
+std::vector<std::wstring> g_restarted;
+std::vector<int> g_waitCursorAtRestart;
+int g_keyOpens = 0;
+
+std::wstring InstanceIdOf(HDEVINFO devices, PSP_DEVINFO_DATA device)
+{
+    wchar_t id[MAX_PATH] = {};
+    ::SetupDiGetDeviceInstanceIdW(devices, device, id, MAX_PATH, nullptr);
+    return id;
+}
+
+BOOL WINAPI RestartSucceeds(HDEVINFO devices, PSP_DEVINFO_DATA device)
+{
+    g_restarted.push_back(InstanceIdOf(devices, device));
+    g_waitCursorAtRestart.push_back(AfxGetApp()->WaitCursorCount());
+    return TRUE;
+}
+
+// Opens the key without write access, so that storing the name really fails.
+HKEY WINAPI OpenKeyReadOnly(HDEVINFO devices, PSP_DEVINFO_DATA device, DWORD scope, DWORD profile, DWORD keyType,
+                            REGSAM)
+{
+    ++g_keyOpens;
+    return ::SetupDiOpenDevRegKey(devices, device, scope, profile, keyType, KEY_READ);
+}
+
+struct Port {
+    std::wstring instanceId;
+    std::wstring portName;
+    std::wstring friendlyName;
+};
+
+// The present port devices, in the order Windows enumerates them.
+std::vector<Port> PresentPorts()
+{
+    std::vector<Port> ports;
+    DeviceInfoSet devices(::SetupDiGetClassDevsW(&PORT_INTERFACE_GUID, nullptr, nullptr,
+                                                 DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    SP_DEVINFO_DATA device = {};
+    device.cbSize = sizeof(device);
+    for (DWORD index = 0; devices && ::SetupDiEnumDeviceInfo(devices.Get(), index, &device); ++index) {
+        Port port;
+        port.instanceId = InstanceIdOf(devices.Get(), &device);
+        RegistryKey key(::SetupDiOpenDevRegKey(devices.Get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ));
+        wchar_t text[256] = {};
+        ULONG chars = sizeof(text) / sizeof(text[0]);
+        if (key.QueryStringValue(L"PortName", text, &chars) == ERROR_SUCCESS)
+            port.portName = text;
+        text[0] = L'\0';
+        ::SetupDiGetDeviceRegistryPropertyW(devices.Get(), &device, SPDRP_FRIENDLYNAME, nullptr,
+                                            reinterpret_cast<PBYTE>(text), sizeof(text) - sizeof(text[0]), nullptr);
+        port.friendlyName = text;
+        ports.push_back(port);
+    }
+    return ports;
+}
+
+Port PortOf(const std::wstring& instanceId)
+{
+    for (const Port& port : PresentPorts()) {
+        if (port.instanceId == instanceId)
+            return port;
+    }
+    ADD_FAILURE() << "no present device " << testing::PrintToString(instanceId);
+    return {};
+}
+
+// Picks this name in the change-port-name dialog and presses OK.
+DialogDriver::Action Pick(const wchar_t* name)
+{
+    return [name](HWND dialog) {
+        HWND combo = ::GetDlgItem(dialog, IDC_PORT_NAME);
+        const LRESULT index = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                             reinterpret_cast<LPARAM>(name));
+        EXPECT_NE(index, CB_ERR) << testing::PrintToString(std::wstring(name)) << " is not offered";
+        ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        DialogDriver::Click(IDOK)(dialog);
+    };
+}
+
+// Refuses, and counts, every dialog the test's thread tries to open.
+class DialogRefusal {
+public:
+    DialogRefusal() : m_hook(::SetWindowsHookExW(WH_CBT, &DialogRefusal::Proc, nullptr, ::GetCurrentThreadId()))
+    {
+        s_refused = 0;
+    }
+    ~DialogRefusal() { ::UnhookWindowsHookEx(m_hook); }
+    DialogRefusal(const DialogRefusal&) = delete;
+    DialogRefusal& operator=(const DialogRefusal&) = delete;
+
+    int Refused() const { return s_refused; }
+
+private:
+    static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam)
+    {
+        wchar_t className[16] = {};
+        if (code == HCBT_CREATEWND && ::GetClassNameW(reinterpret_cast<HWND>(wParam), className, 16) &&
+            lstrcmpW(className, L"#32770") == 0) {
+            ++s_refused;
+            return 1;
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static int s_refused;
+    HHOOK m_hook;
+};
+int DialogRefusal::s_refused = 0;
+
+class PortRenameTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        // COM1 alone is in use: COM5 and COM7 are offered.
+        ASSERT_EQ(m_serial.SetNames({ L"COM1" }), ERROR_SUCCESS);
+        g_restarted.clear();
+        g_waitCursorAtRestart.clear();
+        g_keyOpens = 0;
+        SetDeviceRestartFunction(&RestartSucceeds);
+        ASSERT_TRUE(m_main.Create());
+        AfxGetApp()->m_pMainWnd = &m_main;
+    }
+    void TearDown() override
+    {
+        AfxGetApp()->m_pMainWnd = nullptr;
+        m_main.DestroyWindow();
+        SetDeviceRestartFunction(nullptr);
+        SetDeviceKeyOpenFunction(nullptr);
+        std::vector<PortDevice::Removed> removed;
+        EXPECT_EQ(PortDevice::RemoveByHardwareId(kHardwareId, removed), static_cast<DWORD>(ERROR_SUCCESS));
+    }
+
+    std::wstring AddPort(const wchar_t* portName, const wchar_t* description = kDescription)
+    {
+        std::wstring instanceId;
+        EXPECT_EQ(PortDevice::Create(kHardwareId, description, portName, instanceId),
+                  static_cast<DWORD>(ERROR_SUCCESS));
+        return instanceId;
+    }
+    // Lists the devices made so far, plus a row that only a refresh removes.
+    void ShowPortsAndMarker()
+    {
+        m_main.PortListRefresh();
+        CListCtrl& list = m_main.PortList();
+        list.InsertItem(list.GetItemCount(), L"marker");
+    }
+    void Select(std::initializer_list<int> rows)
+    {
+        for (int row : rows)
+            m_main.PortList().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    std::vector<std::wstring> Rows()
+    {
+        std::vector<std::wstring> rows;
+        CListCtrl& list = m_main.PortList();
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            rows.push_back(list.GetItemText(row, 0));
+        return rows;
+    }
+    // The device carries the new name and friendly name, the hourglass is
+    // gone, and the list was rebuilt with the device's new name.
+    void ExpectRenamed(const std::wstring& id, const wchar_t* portName, const wchar_t* friendlyName)
+    {
+        const Port port = PortOf(id);
+        EXPECT_EQ(port.portName, portName);
+        EXPECT_EQ(port.friendlyName, friendlyName);
+        EXPECT_EQ(AfxGetApp()->WaitCursorCount(), 0);
+        EXPECT_EQ(Rows(), std::vector<std::wstring>{ portName });
+    }
+    void RenameAndPick(const wchar_t* name)
+    {
+        DialogDriver driver({ Pick(name) });
+        m_main.PortRename();
+    }
+
+    PortMapOverride m_serial{ L"HARDWARE\\DEVICEMAP\\SERIALCOMM" };
+    CMainDlg m_main;
+};
+
+TEST_F(PortRenameTest, WithoutSelectionAsksForOneAndOpensNoDialog)
+{
+    const std::wstring id = AddPort(L"COM5");
+    ShowPortsAndMarker();
+    MessageBoxRecorder boxes;
+    DialogRefusal refusal;
+
+    m_main.PortRename();
+
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, L"Please select one port first!");
+    EXPECT_EQ(boxes.Boxes()[0].type, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+    EXPECT_EQ(refusal.Refused(), 0);
+    EXPECT_EQ(PortOf(id).portName, L"COM5");
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{ L"COM5", L"marker" }));
+}
+
+TEST_F(PortRenameTest, SeveralSelectedRowsRenameTheLowestOnly)
+{
+    AddPort(L"COM5");
+    AddPort(L"COM6");
+    AddPort(L"COM8");
+    ShowPortsAndMarker();
+    const std::vector<std::wstring> before = Rows();
+    Select({ 1, 2 });
+
+    RenameAndPick(L"COM7");
+
+    std::vector<std::wstring> expected(before.begin(), before.end() - 1);
+    expected[1] = L"COM7";
+    EXPECT_EQ(Rows(), expected);
+    EXPECT_EQ(g_restarted.size(), 1u);
+}
+
+TEST_F(PortRenameTest, CancelChangesNothing)
+{
+    const std::wstring id = AddPort(L"COM5");
+    ShowPortsAndMarker();
+    Select({ 0 });
+
+    DialogDriver driver({ DialogDriver::ExpectControlThenClick(IDC_PORT_NAME, IDCANCEL) });
+    m_main.PortRename();
+
+    const Port port = PortOf(id);
+    EXPECT_EQ(port.portName, L"COM5");
+    EXPECT_EQ(port.friendlyName, L"Virtual Serial Port (COM5)");
+    EXPECT_TRUE(g_restarted.empty());
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{ L"COM5", L"marker" }));
+}
+
+TEST_F(PortRenameTest, NameThatDiffersOnlyInCaseIsNotAMatch)
+{
+    const std::wstring lower = AddPort(L"com5");
+    const std::wstring upper = AddPort(L"COM5");
+    m_main.PortListRefresh();
+    // The lower-case device must come first for the comparison to matter.
+    ASSERT_EQ(Rows(), (std::vector<std::wstring>{ L"com5", L"COM5" }));
+    Select({ 1 });
+
+    RenameAndPick(L"COM7");
+
+    EXPECT_EQ(PortOf(lower).portName, L"com5");
+    EXPECT_EQ(PortOf(upper).portName, L"COM7");
+    EXPECT_EQ(g_restarted, std::vector<std::wstring>{ upper });
+}
+
+TEST_F(PortRenameTest, OfTwoDevicesWithTheNameOnlyTheFirstIsRenamed)
+{
+    AddPort(L"COM5");
+    AddPort(L"COM5");
+    const std::vector<Port> before = PresentPorts();
+    ASSERT_EQ(before.size(), 2u);
+    m_main.PortListRefresh();
+    Select({ 1 });
+
+    RenameAndPick(L"COM7");
+
+    EXPECT_EQ(PortOf(before[0].instanceId).portName, L"COM7");
+    EXPECT_EQ(PortOf(before[1].instanceId).portName, L"COM5");
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{ L"COM7", L"COM5" }));
+}
+
+TEST_F(PortRenameTest, NameThatCannotBeStoredEndsTheSearchSilently)
+{
+    const std::wstring first = AddPort(L"COM5");
+    const std::wstring second = AddPort(L"COM5");
+    ShowPortsAndMarker();
+    Select({ 0 });
+    SetDeviceKeyOpenFunction(&OpenKeyReadOnly);
+
+    RenameAndPick(L"COM7");  // any message box fails the test
+
+    EXPECT_EQ(g_keyOpens, 1);
+    for (const std::wstring& id : { first, second }) {
+        const Port port = PortOf(id);
+        EXPECT_EQ(port.portName, L"COM5");
+        EXPECT_EQ(port.friendlyName, L"Virtual Serial Port (COM5)");
+    }
+    EXPECT_TRUE(g_restarted.empty());
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{ L"COM5", L"COM5", L"marker" }));
+}
+
+// Wine cannot restart devices: the platform's restart fails with 120.
+TEST_F(PortRenameTest, FailedRestartIsReportedAndTheRenameGoesOn)
+{
+    const std::wstring id = AddPort(L"COM5");
+    ShowPortsAndMarker();
+    Select({ 0 });
+    SetDeviceRestartFunction(nullptr);
+    MessageBoxRecorder boxes;
+
+    RenameAndPick(L"COM7");
+
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, L"ChangeState fails: 120\n");
+    EXPECT_EQ(boxes.Boxes()[0].type, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+    EXPECT_GT(boxes.Boxes()[0].waitCursorCount, 0);
+    ExpectRenamed(id, L"COM7", L"Virtual Serial Port (COM7)");
+}
+
+TEST_F(PortRenameTest, SuccessfulRestartRenamesDeviceAndList)
+{
+    const std::wstring id = AddPort(L"COM5");
+    ShowPortsAndMarker();
+    Select({ 0 });
+
+    RenameAndPick(L"COM7");
+
+    EXPECT_EQ(g_restarted, std::vector<std::wstring>{ id });
+    EXPECT_EQ(g_waitCursorAtRestart, std::vector<int>{ 1 });
+    ExpectRenamed(id, L"COM7", L"Virtual Serial Port (COM7)");
+}
+
+TEST_F(PortRenameTest, SameNameChosenAgainIsStoredAndTheDeviceRestarted)
+{
+    const std::wstring id = AddPort(L"COM5");
+    {
+        DeviceInfoSet devices(::SetupDiCreateDeviceInfoList(nullptr, nullptr));
+        SP_DEVINFO_DATA device = {};
+        device.cbSize = sizeof(device);
+        ASSERT_TRUE(::SetupDiOpenDeviceInfoW(devices.Get(), id.c_str(), nullptr, 0, &device));
+        const wchar_t stale[] = L"stale";
+        ASSERT_TRUE(::SetupDiSetDeviceRegistryPropertyW(devices.Get(), &device, SPDRP_FRIENDLYNAME,
+                                                        reinterpret_cast<const BYTE*>(stale), sizeof(stale)));
+    }
+    ShowPortsAndMarker();
+    Select({ 0 });
+
+    RenameAndPick(L"COM5");
+
+    EXPECT_EQ(g_restarted, std::vector<std::wstring>{ id });
+    ExpectRenamed(id, L"COM5", L"Virtual Serial Port (COM5)");
+}
+
+TEST_F(PortRenameTest, DeviceWhoseDescriptionCannotBeReadIsNamedByItsPortAlone)
+{
+    // Longer than the 100 characters the rename reads.
+    const std::wstring longDescription(150, L'D');
+    const std::wstring id = AddPort(L"COM5", longDescription.c_str());
+    ShowPortsAndMarker();
+    Select({ 0 });
+
+    RenameAndPick(L"COM7");
+
+    ExpectRenamed(id, L"COM7", L"COM7");
+}
+
+}
