@@ -27,5 +27,5 @@ mkdir -p "$WINEPREFIX"
 wineserver -p </dev/null >/dev/null 2>&1
 wineboot -i >/dev/null 2>&1
 # Without a window manager, Wine waits up to 2 s for every managed window it
-# hides; unmanaged windows close at once.
+# hides; unmanaged windows (Wine draws their captions) close at once.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
