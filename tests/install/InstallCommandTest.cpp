@@ -1,4 +1,7 @@
 #include "InstallTestSupport.h"
+#include "MainWindowTest.h"
+#include "ParallelNamesTaken.h"
+#include "ThreadCreation.h"
 
 #include "res/resource.h"
 
@@ -7,6 +10,7 @@
 #include "support/DebugOutputCapture.h"
 #include "support/NativeArchOverride.h"
 #include "support/ProbeLog.h"
+#include "support/ProgressBarRecorder.h"
 #include "support/ScratchTempFolder.h"
 
 #include "PortDevice.h"
@@ -61,6 +65,8 @@ private:
 
 class InstallCommandTest : public MainWindowTest {
 protected:
+    InstallCommandTest() : MainWindowTest(RemovePortDevicesAround) {}
+
     // Presses Install; the port-type dialog, if it opens, gets the answer.
     Outcome Install(std::vector<DialogDriver::Action> answers)
     {
@@ -71,7 +77,7 @@ protected:
         DebugOutputCapture traces;
         {
             DialogDriver driver(std::move(answers));
-            m_main->Dialog().OnInstall();
+            m_main->OnInstall();
         }
         EXPECT_EQ(AfxGetApp()->WaitCursorCount(), 0) << "the hourglass stays on";
         outcome.boxes = boxes.Boxes();
@@ -81,12 +87,11 @@ protected:
         return outcome;
     }
 
-    CListCtrl& List() { return m_main->List(); }
 };
 
 TEST_F(InstallCommandTest, RefusesWhileAPortIsListed)
 {
-    m_main->AddSentinelRow(false);
+    AddSentinelRow(false);
     const Outcome outcome = Install({});
     EXPECT_EQ(outcome.boxes, Boxes{ Box(IDS_PORT_EXISTS, MB_ICONWARNING, false) });
     EXPECT_EQ(outcome.barPositions, std::vector<int>());

@@ -1,4 +1,5 @@
 #include "InstallTestSupport.h"
+#include "MainWindowTest.h"
 
 #include "res/resource.h"
 
@@ -27,6 +28,8 @@ struct Outcome {
 
 class UninstallCommandTest : public MainWindowTest {
 protected:
+    UninstallCommandTest() : MainWindowTest(RemovePortDevicesAround) {}
+
     void AddDevice(const wchar_t* hardwareId, const wchar_t* portName)
     {
         std::wstring instanceId;
@@ -40,11 +43,11 @@ protected:
         Outcome outcome;
         MessageBoxRecorder boxes(MessageBoxRecorder::Record, std::move(observer));
         DebugOutputCapture traces;
-        m_main->Dialog().OnUninstall();
+        m_main->OnUninstall();
         EXPECT_EQ(AfxGetApp()->WaitCursorCount(), 0) << "the hourglass stays on";
         outcome.boxes = boxes.Boxes();
         outcome.traces = traces.Lines();
-        outcome.rowsAfter = Rows(m_main->List());
+        outcome.rowsAfter = Rows(List());
         return outcome;
     }
 };
@@ -52,7 +55,7 @@ protected:
 TEST_F(UninstallCommandTest, AsksForASelectedRowFirst)
 {
     AddDevice(kSerialPortHardwareId, L"COM42");
-    m_main->AddSentinelRow(false);
+    AddSentinelRow(false);
     const Outcome outcome = Uninstall();
     EXPECT_EQ(outcome.boxes, Boxes{ Box(IDS_SELECT_PORT, MB_ICONWARNING, true) });
     EXPECT_EQ(outcome.traces, Lines());
@@ -63,7 +66,7 @@ TEST_F(UninstallCommandTest, AsksForASelectedRowFirst)
 
 TEST_F(UninstallCommandTest, ReportsAPackageThatIsNotExtractedWithoutRefreshing)
 {
-    m_main->AddSentinelRow(true);
+    AddSentinelRow(true);
     ScratchTempFolder::SetTmp(m_temp.Path() + L"\\missing");
     const Outcome outcome = Uninstall();
     EXPECT_EQ(outcome.boxes, Boxes{ Box(IDS_UNINSTALL_FAILED, MB_ICONERROR, true) });
@@ -96,17 +99,17 @@ TEST_F(UninstallCommandTest, RemovesEveryPortWhicheverRowIsSelected)
     for (const Case& c : cases) {
         for (const auto& device : c.devices)
             AddDevice(device.first, device.second);
-        m_main->Dialog().PortListRefresh();
+        m_main->PortListRefresh();
         // The last row, whichever it is; the sentinel when there is no port.
-        m_main->AddSentinelRow(false);
-        const int last = m_main->List().GetItemCount() - 1;
-        m_main->List().SetItemState(last, LVIS_SELECTED, LVIS_SELECTED);
+        AddSentinelRow(false);
+        const int last = List().GetItemCount() - 1;
+        List().SetItemState(last, LVIS_SELECTED, LVIS_SELECTED);
 
         // The success message comes after the refresh and the work folder's deletion.
         ListRows rowsAtBox{ { L"not shown", L"" } };
         Lines temporaryAtBox{ L"not shown" };
         const Outcome outcome = Uninstall([&](const MessageBoxRecorder::Shown&) {
-            rowsAtBox = Rows(m_main->List());
+            rowsAtBox = Rows(List());
             temporaryAtBox = m_temp.Entries();
         });
         const size_t what = c.devices.size();
@@ -125,7 +128,7 @@ TEST_F(UninstallCommandTest, RemovesEveryPortWhicheverRowIsSelected)
 TEST_F(UninstallCommandTest, ReportsEachCommandThatDoesNotStartAndStillRefreshes)
 {
     AddDevice(kSerialPortHardwareId, L"COM42");
-    m_main->AddSentinelRow(true);
+    AddSentinelRow(true);
     NativeArchOverride itanium(PROCESSOR_ARCHITECTURE_IA64);
     const Outcome outcome = Uninstall();
     const MessageBoxRecorder::Shown failed = Box(IDS_UNINSTALL_FAILED, MB_ICONERROR, true);
@@ -140,7 +143,7 @@ TEST_F(UninstallCommandTest, ReportsEachCommandThatDoesNotStartAndStillRefreshes
 TEST_F(UninstallCommandTest, GoesOnAfterACommandThatDoesNotStart)
 {
     AddDevice(kParallelPortHardwareId, L"LPT3");
-    m_main->AddSentinelRow(true);
+    AddSentinelRow(true);
     NativeArchOverride itanium(PROCESSOR_ARCHITECTURE_IA64);
     // While the first failure is reported, devcon turns up in the architecture folder.
     const auto supplyDevcon = [this](const MessageBoxRecorder::Shown&) {

@@ -1,4 +1,6 @@
 #include "InstallTestSupport.h"
+#include "ParallelNamesTaken.h"
+#include "ThreadCreation.h"
 
 #include "common/ProgressMessage.h"
 #include "install/InstallWorker.h"
@@ -7,6 +9,7 @@
 
 #include "support/DebugOutputCapture.h"
 #include "support/NativeArchOverride.h"
+#include "support/ProgressBarRecorder.h"
 #include "support/ScratchTempFolder.h"
 
 #include <gtest/gtest.h>

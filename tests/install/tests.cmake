@@ -4,7 +4,8 @@
 tavrin_wine_path(probe_path "${CMAKE_CURRENT_BINARY_DIR}/command_probe.exe")
 tavrin_add_test(install_tests
     SOURCES install/InstallCommandTest.cpp install/PortDlgTest.cpp install/UninstallCommandTest.cpp
-            install/WaitDialogTest.cpp install/InstallTestSupport.cpp
+            install/WaitDialogTest.cpp install/InstallTestSupport.cpp install/MainWindowTest.cpp
+            install/ParallelNamesTaken.cpp install/ThreadCreation.cpp
     LIBS portdevice
     LOCKS devices
     ENVIRONMENT "TAVRIN_COMMAND_PROBE=${probe_path}")
@@ -25,14 +26,14 @@ add_custom_command(OUTPUT ${probe_files}
 tavrin_pack_cabinet(probe_package ${probe_package} ${probe_package}/files "${probe_entries}" "${probe_files}")
 tavrin_add_resources(tavrin_resources_probe_package probe_package)
 tavrin_add_test(install_command_line_tests
-    SOURCES install/CommandLineTest.cpp install/InstallTestSupport.cpp
+    SOURCES install/CommandLineTest.cpp install/InstallTestSupport.cpp install/MainWindowTest.cpp
     LIBS portdevice
     RESOURCES tavrin_resources_probe_package)
 
 # An executable without a package: both commands end silently.
 tavrin_add_resources(tavrin_resources_without_package "")
 tavrin_add_test(install_without_package_tests
-    SOURCES install/WithoutPackageTest.cpp install/InstallTestSupport.cpp
+    SOURCES install/WithoutPackageTest.cpp install/InstallTestSupport.cpp install/MainWindowTest.cpp
     LIBS portdevice
     RESOURCES tavrin_resources_without_package)
 

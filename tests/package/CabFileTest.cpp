@@ -158,7 +158,7 @@ TEST_F(CabFileTest, DeletesNothingWhenNoExtractionStartedOrItsFolderIsGone)
     ASSERT_TRUE(::CreateDirectoryW(current.c_str(), nullptr));
     ASSERT_TRUE(WriteBytes(current + L"\\file.txt", "x"));
     wchar_t previous[MAX_PATH] = {};
-    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    ::GetCurrentDirectoryW(sizeof(previous) / sizeof(previous[0]), previous);
     ASSERT_TRUE(::SetCurrentDirectoryW(current.c_str()));
     {
         CCabFile unused(TRUE);

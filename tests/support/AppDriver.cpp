@@ -1,5 +1,7 @@
 #include "AppDriver.h"
 
+#include "RemoteBuffer.h"
+
 #include <commctrl.h>
 
 #include <vector>
@@ -39,36 +41,6 @@ std::wstring WindowText(HWND window)
     ::SendMessageW(window, WM_GETTEXT, sizeof(text) / sizeof(text[0]), reinterpret_cast<LPARAM>(text));
     return text;
 }
-
-// Memory in another process, for messages whose parameters point to data.
-class RemoteBuffer {
-public:
-    RemoteBuffer(HANDLE process, size_t size)
-        : m_process(process), m_address(::VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE))
-    {
-    }
-    ~RemoteBuffer()
-    {
-        if (m_address)
-            ::VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
-    }
-    RemoteBuffer(const RemoteBuffer&) = delete;
-    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-
-    BYTE* Address() const { return static_cast<BYTE*>(m_address); }
-    bool Write(size_t offset, const void* data, size_t size) const
-    {
-        return m_address && ::WriteProcessMemory(m_process, Address() + offset, data, size, nullptr);
-    }
-    bool Read(size_t offset, void* data, size_t size) const
-    {
-        return m_address && ::ReadProcessMemory(m_process, Address() + offset, data, size, nullptr);
-    }
-
-private:
-    HANDLE m_process;
-    void* m_address;
-};
 }
 
 AppDriver::AppDriver(const std::wstring& program, DWORD timeoutMs) : m_timeoutMs(timeoutMs)
