@@ -1,5 +1,6 @@
 #include "MainDlg.h"
 
+#include "busy/BusyIndicator.h"
 #include "install/InstallCommand.h"
 #include "install/UninstallCommand.h"
 #include "ports/PortList.h"
@@ -52,11 +53,13 @@ BOOL CMainDlg::OnInitDialog()
     m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
 
     PortListRefresh();
+    BusyIndicatorStart(this);
     return TRUE;
 }
 
 void CMainDlg::OnDestroy()
 {
+    BusyIndicatorStop();
     m_hClassIcon.Reset();
 }
 

@@ -50,6 +50,17 @@ struct KernelHandleTraits {
 };
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 
+// A handle of one's own to the object behind handle, with the same access,
+// that stays open when handle is closed; invalid when it cannot be made.
+inline UniqueHandle DuplicateOwnHandle(HANDLE handle)
+{
+    HANDLE copy = nullptr;
+    HANDLE process = ::GetCurrentProcess();
+    if (!::DuplicateHandle(process, handle, process, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+        return UniqueHandle();
+    return UniqueHandle(copy);
+}
+
 struct DeviceInfoSetTraits {
     using Type = HDEVINFO;
     static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }

@@ -1,1 +1,3 @@
 # Test programs of busy/.
+tavrin_add_test(busy_tests SOURCES busy/SpinnerLayoutTest.cpp busy/SpinnerPaintTest.cpp busy/BusyIndicatorTest.cpp
+    LIBS ntdll)
