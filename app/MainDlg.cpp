@@ -1,6 +1,8 @@
 #include "MainDlg.h"
 
 #include "busy/BusyIndicator.h"
+#include "install/InstallCommand.h"
+#include "install/UninstallCommand.h"
 #include "ports/PortList.h"
 #include "ports/PortRename.h"
 #include "res/resource.h"
@@ -68,10 +70,12 @@ void CMainDlg::PortListRefresh()
 
 void CMainDlg::OnInstall()
 {
+    InstallCommand(*this);
 }
 
 void CMainDlg::OnUninstall()
 {
+    UninstallCommand(*this);
 }
 
 void CMainDlg::PortRename()

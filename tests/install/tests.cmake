@@ -1,1 +1,50 @@
 # Test programs of install/.
+
+# The install and uninstall commands with the stand-in package: real devices.
+tavrin_wine_path(probe_path "${CMAKE_CURRENT_BINARY_DIR}/command_probe.exe")
+tavrin_add_test(install_tests
+    SOURCES install/InstallCommandTest.cpp install/PortDlgTest.cpp install/UninstallCommandTest.cpp
+            install/WaitDialogTest.cpp install/InstallTestSupport.cpp install/MainWindowTest.cpp
+            install/ParallelNamesTaken.cpp install/ThreadCreation.cpp
+    LIBS portdevice
+    LOCKS devices
+    ENVIRONMENT "TAVRIN_COMMAND_PROBE=${probe_path}")
+add_dependencies(install_tests command_probe)
+
+# A package whose devcon is the probe: the exact command lines and the folders
+# they run in.
+set(probe_package ${CMAKE_CURRENT_BINARY_DIR}/probe-package)
+set(probe_entries x86/devcon.exe amd64/devcon.exe Tavrin.inf)
+list(TRANSFORM probe_entries PREPEND ${probe_package}/files/ OUTPUT_VARIABLE probe_files)
+add_custom_command(OUTPUT ${probe_files}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${probe_package}/files/x86 ${probe_package}/files/amd64
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_BINARY_DIR}/command_probe.exe ${probe_package}/files/x86/devcon.exe
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_BINARY_DIR}/command_probe.exe ${probe_package}/files/amd64/devcon.exe
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/res/package/Tavrin.inf ${probe_package}/files/Tavrin.inf
+    DEPENDS command_probe ${CMAKE_SOURCE_DIR}/res/package/Tavrin.inf
+    VERBATIM)
+tavrin_pack_cabinet(probe_package ${probe_package} ${probe_package}/files "${probe_entries}" "${probe_files}")
+tavrin_add_resources(tavrin_resources_probe_package probe_package)
+tavrin_add_test(install_command_line_tests
+    SOURCES install/CommandLineTest.cpp install/InstallTestSupport.cpp install/MainWindowTest.cpp
+    LIBS portdevice
+    RESOURCES tavrin_resources_probe_package)
+
+# An executable without a package: both commands end silently.
+tavrin_add_resources(tavrin_resources_without_package "")
+tavrin_add_test(install_without_package_tests
+    SOURCES install/WithoutPackageTest.cpp install/InstallTestSupport.cpp install/MainWindowTest.cpp
+    LIBS portdevice
+    RESOURCES tavrin_resources_without_package)
+
+# The real setup.exe, driven from outside through its windows. It holds the
+# stand-in package only when no vendor package is shipped.
+if(NOT TAVRIN_VENDOR_PACKAGE)
+    tavrin_wine_path(setup_path "${CMAKE_BINARY_DIR}/setup.exe")
+    tavrin_add_test(setup_end_to_end_tests
+        SOURCES install/SetupEndToEndTest.cpp install/InstallTestSupport.cpp
+        LIBS portdevice
+        LOCKS devices
+        ENVIRONMENT "TAVRIN_SETUP=${setup_path}")
+    add_dependencies(setup_end_to_end_tests setup)
+endif()

@@ -8,8 +8,11 @@ namespace {
 MessageBoxRecorder* g_current = nullptr;
 }
 
-MessageBoxRecorder::MessageBoxRecorder(Mode mode)
-    : m_mode(mode), m_previousHook(SetMessageBoxHook(&MessageBoxRecorder::Hook)), m_previous(g_current)
+MessageBoxRecorder::MessageBoxRecorder(Mode mode, Observer observer)
+    : m_mode(mode),
+      m_observer(std::move(observer)),
+      m_previousHook(SetMessageBoxHook(&MessageBoxRecorder::Hook)),
+      m_previous(g_current)
 {
     g_current = this;
 }
@@ -25,5 +28,7 @@ int MessageBoxRecorder::Hook(LPCWSTR text, UINT type)
     if (g_current->m_mode == FailOnUse)
         ADD_FAILURE() << "unexpected message box: " << testing::PrintToString(std::wstring(text));
     g_current->m_shown.push_back({ text, type, AfxGetApp() ? AfxGetApp()->WaitCursorCount() : 0 });
+    if (g_current->m_observer)
+        g_current->m_observer(g_current->m_shown.back());
     return IDOK;
 }

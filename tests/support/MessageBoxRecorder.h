@@ -3,6 +3,7 @@
 
 #include "framework/AppMessageBox.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,10 @@ public:
         int waitCursorCount;
     };
 
-    explicit MessageBoxRecorder(Mode mode = Record);
+    // Runs when a box is shown, before it is answered: what the user sees meanwhile.
+    using Observer = std::function<void(const Shown&)>;
+
+    explicit MessageBoxRecorder(Mode mode = Record, Observer observer = Observer());
     ~MessageBoxRecorder();
     MessageBoxRecorder(const MessageBoxRecorder&) = delete;
     MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
@@ -27,6 +31,7 @@ private:
     static int Hook(LPCWSTR text, UINT type);
 
     Mode m_mode;
+    Observer m_observer;
     std::vector<Shown> m_shown;
     MessageBoxHook m_previousHook;
     MessageBoxRecorder* m_previous;

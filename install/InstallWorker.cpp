@@ -1,0 +1,66 @@
+#include "InstallWorker.h"
+
+#include "common/InstallJob.h"
+#include "common/ProgressMessage.h"
+#include "common/TraceLog.h"
+#include "package/CabFile.h"
+#include "package/DeviceCommand.h"
+#include "package/WorkFolder.h"
+
+namespace {
+const DWORD kNotDone = 0xFFFFFFFF;
+
+void ReportProgress(const InstallJob& job, LPARAM position)
+{
+    ::PostMessageW(job.hNotifyWnd, ProgressMessage, 1, position);
+}
+
+void ReportFinishing(const InstallJob& job)
+{
+    ::PostMessageW(job.hNotifyWnd, ProgressMessage, 0, 0);
+}
+
+DWORD Install(const InstallJob& job)
+{
+    DWORD result = 0;
+    const std::wstring workFolder = CreateWorkFolder(job.hNotifyWnd);
+    // Destroyed after the last report; it deletes the work folder only if it is still there.
+    CCabFile cab(TRUE);
+    if (!workFolder.empty() && cab.ExtractFromMemory(job.pData, job.cbData, workFolder.c_str())) {
+        ReportProgress(job, 50);
+        const std::wstring commandLine = DeviceCommandLine(
+            ArchFolder(workFolder), std::wstring(L"install Tavrin.inf ") + PortKindHardwareId(job.nPortKind));
+        DWORD exitCode = 0;
+        if (RunDeviceCommand(commandLine, workFolder.c_str(), L"start to install\n", exitCode)) {
+            if (exitCode != 0)
+                result = exitCode;
+            ReportProgress(job, 80);
+        } else {
+            result = kNotDone;
+        }
+    } else {
+        result = kNotDone;
+        TraceLog(L"failed to extract files\n");
+    }
+    ::Sleep(10);
+    ReportProgress(job, 90);
+    DeleteWorkFolder(workFolder, nullptr);
+    ::Sleep(10);
+    ReportProgress(job, 100);
+    ::Sleep(10);
+    ReportFinishing(job);
+    return result;
+}
+}
+
+DWORD WINAPI InstallWorker(LPVOID parameter)
+{
+    const InstallJob& job = *static_cast<const InstallJob*>(parameter);
+    try {
+        return Install(job);
+    } catch (...) {
+        // Only allocations can throw, all of them before the last report.
+        ReportFinishing(job);
+        return kNotDone;
+    }
+}

@@ -1,0 +1,65 @@
+#include "UninstallCommand.h"
+
+#include "app/MainDlg.h"
+#include "common/PortKind.h"
+#include "common/TraceLog.h"
+#include "framework/AppMessageBox.h"
+#include "framework/WaitCursor.h"
+#include "package/CabFile.h"
+#include "package/DeviceCommand.h"
+#include "package/DriverPackage.h"
+#include "package/WorkFolder.h"
+#include "res/resource.h"
+
+namespace {
+struct RemoveCommand {
+    const wchar_t* hardwareId;
+    bool inArchFolder;  // the current folder; the work folder otherwise
+    const wchar_t* startText;
+};
+
+const RemoveCommand kRemoveCommands[] = {
+    { kSerialPortHardwareId, false, L"start to uninstall serial\n" },
+    { kParallelPortHardwareId, true, L"start to uninstall parallel\n" },
+    { kOldVersionHardwareId, true, L"start to uninstall old version\n" },
+};
+}
+
+void UninstallCommand(CMainDlg& mainDlg)
+{
+    CWaitCursor waitCursor;
+    // Which row is selected does not matter: every port of the system goes.
+    if (mainDlg.PortList().GetSelectedCount() == 0) {
+        AppMessageBox(IDS_SELECT_PORT, MB_ICONWARNING);
+        return;
+    }
+    const std::optional<DriverPackage> package = LoadDriverPackage();
+    if (!package)
+        return;
+
+    BOOL succeeded = FALSE;
+    const std::wstring workFolder = CreateWorkFolder(mainDlg.m_hWnd);
+    CCabFile cab(TRUE);
+    if (!workFolder.empty() && cab.ExtractFromMemory(package->pData, package->cbData, workFolder.c_str())) {
+        const std::wstring archFolder = ArchFolder(workFolder);
+        for (const RemoveCommand& command : kRemoveCommands) {
+            const std::wstring commandLine =
+                DeviceCommandLine(archFolder, std::wstring(L"remove ") + command.hardwareId);
+            const std::wstring& currentFolder = command.inArchFolder ? archFolder : workFolder;
+            DWORD exitCode = 0;
+            if (!RunDeviceCommand(commandLine, currentFolder.c_str(), command.startText, exitCode))
+                AppMessageBox(IDS_UNINSTALL_FAILED, MB_ICONERROR);
+            else if (exitCode == 0)
+                succeeded = TRUE;
+            else
+                TraceLog(L"process exit with %u\n", exitCode);
+        }
+        mainDlg.PortListRefresh();
+    } else {
+        TraceLog(L"failed to extract files\n");
+        AppMessageBox(IDS_UNINSTALL_FAILED, MB_ICONERROR);
+    }
+    DeleteWorkFolder(workFolder, mainDlg.m_hWnd);
+    if (succeeded)
+        AppMessageBox(IDS_UNINSTALL_OK, MB_ICONINFORMATION);
+}

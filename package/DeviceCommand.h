@@ -1,0 +1,18 @@
+// Runs the package's device console tool (devcon).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The command line that starts devcon of the architecture folder with the
+// arguments. The tool's path is quoted: the temporary directory may hold
+// blanks, and an unquoted path would start whatever lies at its first blank.
+std::wstring DeviceCommandLine(const std::wstring& archFolder, const std::wstring& arguments);
+
+// Starts the command line without a window in the current folder and waits
+// for it without a time limit. Returns FALSE when it did not start (the
+// Windows error is traced), otherwise TRUE with its exit code; the start text
+// is traced once it runs.
+BOOL RunDeviceCommand(const std::wstring& commandLine, LPCWSTR currentFolder, LPCWSTR startText,
+                      DWORD& exitCode);

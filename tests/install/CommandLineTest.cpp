@@ -1,0 +1,87 @@
+// The install and uninstall commands with a package whose devcon is the probe,
+// which logs each command line and the folder it runs in.
+#include "InstallTestSupport.h"
+#include "MainWindowTest.h"
+
+#include "res/resource.h"
+
+#include "support/ProbeLog.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+using Runs = std::vector<ProbeLog::Run>;
+
+class CommandLineTest : public MainWindowTest {
+protected:
+    // Whatever ports other tests have made meanwhile do not count here.
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        List().DeleteAllItems();
+    }
+
+    // The work folder the commands ran in: a new one in the temporary directory.
+    std::wstring WorkFolderOf(const Runs& runs) const
+    {
+        if (runs.empty())
+            return std::wstring();
+        const std::wstring folder = runs[0].folder;
+        const std::wstring prefix = m_blankTemp.Path() + L"\\tq";
+        EXPECT_EQ(folder.substr(0, prefix.size()), prefix);
+        EXPECT_EQ(folder.substr(folder.size() - 4), L".tmp");
+        return folder;
+    }
+
+    // The temporary directory holds blanks, as it does on Windows XP.
+    ScratchTempFolder m_blankTemp{ L"Local Settings Temp" };
+};
+
+TEST_F(CommandLineTest, InstallRunsDevconOfTheArchitectureInTheWorkFolder)
+{
+    struct Case {
+        PortKind kind;
+        const wchar_t* arguments;
+    };
+    const Case cases[] = {
+        { PortKindSerial, L" install Tavrin.inf RUD\\VSerPort" },
+        { PortKindParallel, L" install Tavrin.inf RUD\\VParPort" },
+    };
+    for (const Case& c : cases) {
+        ProbeLog log(m_blankTemp.Path());
+        MessageBoxRecorder boxes;
+        {
+            DialogDriver driver({ ChoosePortKind(c.kind) });
+            m_main->OnInstall();
+        }
+        EXPECT_EQ(boxes.Boxes(), Boxes{ Box(IDS_INSTALL_OK, MB_ICONINFORMATION, true) });
+        const Runs runs = log.Runs();
+        const std::wstring work = WorkFolderOf(runs);
+        const std::wstring arch = work + L"\\amd64";
+        EXPECT_EQ(runs, (Runs{ { work, arch + L"\\devcon.exe", L"\"" + arch + L"\\devcon\"" + c.arguments } }));
+        List().DeleteAllItems();
+    }
+}
+
+TEST_F(CommandLineTest, UninstallRunsThreeRemoveCommandsWhicheverRowIsSelected)
+{
+    for (int selected : { 0, 1 }) {
+        List().DeleteAllItems();
+        AddSentinelRow(selected == 0);
+        AddSentinelRow(selected == 1);
+        ProbeLog log(m_blankTemp.Path());
+        MessageBoxRecorder boxes;
+        m_main->OnUninstall();
+        EXPECT_EQ(boxes.Boxes(), Boxes{ Box(IDS_UNINSTALL_OK, MB_ICONINFORMATION, true) });
+        const Runs runs = log.Runs();
+        const std::wstring work = WorkFolderOf(runs);
+        const std::wstring arch = work + L"\\amd64";
+        const std::wstring devcon = arch + L"\\devcon.exe";
+        const std::wstring tool = L"\"" + arch + L"\\devcon\"";
+        EXPECT_EQ(runs, (Runs{ { work, devcon, tool + L" remove RUD\\VSerPort" },
+                               { arch, devcon, tool + L" remove RUD\\VParPort" },
+                               { arch, devcon, tool + L" remove RUD\\Tavrin" } }))
+            << selected;
+    }
+}
+}  // namespace

@@ -1,0 +1,186 @@
+#include "package/CabFile.h"
+
+#include "support/ScratchTempFolder.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cwctype>
+
+namespace {
+std::wstring CabinetPath(const wchar_t* name)
+{
+    return EnvironmentValue(L"TAVRIN_TEST_CABINETS") + L"\\" + name;
+}
+
+std::string Cabinet(const wchar_t* name)
+{
+    return ReadBytes(CabinetPath(name));
+}
+
+// What a cabinet entry holds, from the files the cabinets were made of.
+std::string Content(const wchar_t* name)
+{
+    return ReadBytes(CabinetPath(L"content\\") + name);
+}
+
+class CabFileTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(Cabinet(L"good.cab").empty()) << "no test cabinets in TAVRIN_TEST_CABINETS";
+    }
+
+    BOOL Extract(CCabFile& cab, const std::string& image, const std::wstring& folder)
+    {
+        return cab.ExtractFromMemory(image.data(), static_cast<DWORD>(image.size()), folder.c_str());
+    }
+
+    // Temporary cabinets are named by the C runtime from the prefix "mycab".
+    bool TemporaryCabinetLeft() const
+    {
+        for (std::wstring name : temp_.Entries()) {
+            for (wchar_t& c : name)
+                c = static_cast<wchar_t>(std::towlower(c));
+            if (name.compare(0, 3, L"myc") == 0)
+                return true;
+        }
+        return false;
+    }
+
+    std::wstring Folder(const wchar_t* name) const { return temp_.Path() + L"\\" + name; }
+
+    ScratchTempFolder temp_;
+};
+
+TEST_F(CabFileTest, ExtractsEveryEntryUnderItsNameIntoAnExistingFolder)
+{
+    const std::wstring folder = Folder(L"dest");
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((folder + L"\\sub").c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(folder + L"\\kept.txt", "kept"));
+    {
+        CCabFile cab(FALSE);
+        EXPECT_TRUE(Extract(cab, Cabinet(L"good.cab"), folder));
+        EXPECT_FALSE(TemporaryCabinetLeft());
+    }
+    EXPECT_EQ(ReadBytes(folder + L"\\root.txt"), Content(L"root.txt"));
+    EXPECT_EQ(ReadBytes(folder + L"\\sub\\data.txt"), Content(L"sub\\data.txt"));
+    // Not emptied first.
+    EXPECT_EQ(ReadBytes(folder + L"\\kept.txt"), "kept");
+}
+
+TEST_F(CabFileTest, CreatesAMissingDestinationOneLevelDeep)
+{
+    const std::wstring folder = Folder(L"new");
+    CCabFile cab(FALSE);
+    EXPECT_TRUE(Extract(cab, Cabinet(L"flat.cab"), folder));
+    EXPECT_EQ(ReadBytes(folder + L"\\alpha.txt"), Content(L"alpha.txt"));
+    EXPECT_EQ(ReadBytes(folder + L"\\bravo.txt"), Content(L"bravo.txt"));
+
+    CCabFile deeper(FALSE);
+    EXPECT_FALSE(Extract(deeper, Cabinet(L"flat.cab"), Folder(L"missing\\inner")));
+    EXPECT_FALSE(IsFolder(Folder(L"missing")));
+    EXPECT_FALSE(TemporaryCabinetLeft());
+}
+
+TEST_F(CabFileTest, ExtractsFromACabinetFile)
+{
+    const std::wstring folder = Folder(L"fromfile");
+    CCabFile cab(FALSE);
+    EXPECT_TRUE(cab.ExtractFromFile(CabinetPath(L"flat.cab").c_str(), folder.c_str()));
+    EXPECT_EQ(ReadBytes(folder + L"\\alpha.txt"), Content(L"alpha.txt"));
+}
+
+TEST_F(CabFileTest, FailsOnBadImagesLeavingNoTemporaryCabinetAndDeletesTheFolderWhenDestroyed)
+{
+    for (const wchar_t* name : { L"damaged.cab", L"truncated.cab", L"empty.cab" }) {
+        const std::wstring folder = Folder(name) + L".out";
+        {
+            CCabFile cab(TRUE);
+            EXPECT_FALSE(Extract(cab, Cabinet(name), folder)) << name;
+            EXPECT_FALSE(TemporaryCabinetLeft()) << name;
+            // Created before the iteration failed, and recorded for the destructor.
+            EXPECT_TRUE(IsFolder(folder)) << name;
+        }
+        EXPECT_FALSE(IsFolder(folder)) << name;
+    }
+    EXPECT_EQ(temp_.Entries(), std::vector<std::wstring>());
+}
+
+TEST_F(CabFileTest, CutsTargetPathsOf260CharactersOrMoreTo259)
+{
+    struct Case {
+        size_t folderLength;
+        const wchar_t* alphaName;  // alpha.txt under the name it gets
+        const wchar_t* bravoName;
+    };
+    // The target is the folder, a backslash and the 9-character entry name.
+    const Case cases[] = {
+        { 249, L"alpha.txt", L"bravo.txt" },  // 259: fits
+        { 250, L"alpha.tx", L"bravo.tx" },    // 260
+        { 251, L"alpha.t", L"bravo.t" },      // 261
+    };
+    for (const Case& c : cases) {
+        const std::wstring base = temp_.Path() + L"\\";
+        ASSERT_LT(base.size(), c.folderLength);
+        const std::wstring folder = base + std::wstring(c.folderLength - base.size(), L'd');
+        {
+            CCabFile cab(TRUE);
+            EXPECT_TRUE(Extract(cab, Cabinet(L"flat.cab"), folder)) << c.folderLength;
+            EXPECT_EQ(FolderEntries(folder), (std::vector<std::wstring>{ c.alphaName, c.bravoName }))
+                << c.folderLength;
+            EXPECT_EQ(ReadBytes(folder + L"\\" + c.alphaName), Content(L"alpha.txt")) << c.folderLength;
+        }
+        EXPECT_FALSE(IsFolder(folder)) << c.folderLength;
+    }
+    EXPECT_FALSE(TemporaryCabinetLeft());
+}
+
+TEST_F(CabFileTest, DeletesItsFolderOnlyWithAutoDeletion)
+{
+    const std::wstring kept = Folder(L"kept");
+    const std::wstring deleted = Folder(L"deleted");
+    {
+        CCabFile keeping(FALSE);
+        CCabFile deleting(TRUE);
+        ASSERT_TRUE(Extract(keeping, Cabinet(L"flat.cab"), kept));
+        ASSERT_TRUE(Extract(deleting, Cabinet(L"flat.cab"), deleted));
+    }
+    EXPECT_TRUE(IsFile(kept + L"\\alpha.txt"));
+    EXPECT_FALSE(IsFolder(deleted));
+}
+
+TEST_F(CabFileTest, DeletesNothingWhenNoExtractionStartedOrItsFolderIsGone)
+{
+    // Current folder and temporary folder alike stay untouched.
+    const std::wstring current = Folder(L"current");
+    ASSERT_TRUE(::CreateDirectoryW(current.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(current + L"\\file.txt", "x"));
+    wchar_t previous[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(sizeof(previous) / sizeof(previous[0]), previous);
+    ASSERT_TRUE(::SetCurrentDirectoryW(current.c_str()));
+    {
+        CCabFile unused(TRUE);
+    }
+    {
+        CCabFile cab(TRUE);
+        ASSERT_TRUE(Extract(cab, Cabinet(L"flat.cab"), Folder(L"gone")));
+        ASSERT_TRUE(CCabFile::DeleteFolderTree(Folder(L"gone").c_str()));
+    }
+    ::SetCurrentDirectoryW(previous);
+    EXPECT_EQ(FolderEntries(current), std::vector<std::wstring>{ L"file.txt" });
+    EXPECT_EQ(temp_.Entries(), std::vector<std::wstring>{ L"current" });
+}
+
+TEST_F(CabFileTest, DeleteFolderTreeRemovesAWholeTreeAndFailsForAMissingOne)
+{
+    const std::wstring folder = Folder(L"tree");
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((folder + L"\\inner").c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(folder + L"\\inner\\file.txt", "x"));
+    EXPECT_TRUE(CCabFile::DeleteFolderTree(folder.c_str()));
+    EXPECT_FALSE(IsFolder(folder));
+    EXPECT_FALSE(CCabFile::DeleteFolderTree(folder.c_str()));
+}
+}  // namespace

@@ -1,0 +1,168 @@
+#include "AppDriver.h"
+
+#include "RemoteBuffer.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+namespace {
+const int kMessageBoxText = 0xFFFF;
+
+struct Search {
+    DWORD processId;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectDialogs(HWND window, LPARAM param)
+{
+    Search* search = reinterpret_cast<Search*>(param);
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    wchar_t className[16] = {};
+    ::GetClassNameW(window, className, sizeof(className) / sizeof(className[0]));
+    if (processId == search->processId && lstrcmpW(className, L"#32770") == 0 && ::IsWindowVisible(window) &&
+        ::IsWindowEnabled(window))
+        search->windows.push_back(window);
+    return TRUE;
+}
+
+// A top-level window's caption, read without sending it a message.
+std::wstring Caption(HWND window)
+{
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, sizeof(text) / sizeof(text[0]));
+    return text;
+}
+
+std::wstring WindowText(HWND window)
+{
+    wchar_t text[512] = {};
+    ::SendMessageW(window, WM_GETTEXT, sizeof(text) / sizeof(text[0]), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+}
+
+AppDriver::AppDriver(const std::wstring& program, DWORD timeoutMs) : m_timeoutMs(timeoutMs)
+{
+    const size_t slash = program.find_last_of(L"\\/");
+    m_name = program.substr(slash == std::wstring::npos ? 0 : slash + 1);
+    m_name = m_name.substr(0, m_name.rfind(L'.'));
+
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (::CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                         &process)) {
+        ::CloseHandle(process.hThread);
+        m_process.Reset(process.hProcess);
+        m_processId = process.dwProcessId;
+        ::WaitForInputIdle(process.hProcess, timeoutMs);
+    }
+}
+
+AppDriver::~AppDriver()
+{
+    if (m_process && ::WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT) {
+        ::TerminateProcess(m_process.Get(), 1);
+        ::WaitForSingleObject(m_process.Get(), m_timeoutMs);
+    }
+}
+
+template <typename Predicate>
+HWND AppDriver::WaitForWindow(Predicate matches) const
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        Search search = { m_processId, {} };
+        ::EnumWindows(&CollectDialogs, reinterpret_cast<LPARAM>(&search));
+        for (HWND window : search.windows) {
+            if (matches(window))
+                return window;
+        }
+        ::Sleep(50);
+    } while (::GetTickCount() - start < m_timeoutMs);
+    return nullptr;
+}
+
+HWND AppDriver::WaitForDialog(int controlId) const
+{
+    return WaitForWindow([controlId](HWND window) { return ::GetDlgItem(window, controlId) != nullptr; });
+}
+
+AppDriver::MessageBoxWindow AppDriver::WaitForMessageBox() const
+{
+    MessageBoxWindow box;
+    box.window = WaitForWindow([this](HWND window) {
+        return Caption(window) == m_name && ::GetDlgItem(window, kMessageBoxText) != nullptr;
+    });
+    if (box.window) {
+        box.caption = Caption(box.window);
+        box.text = WindowText(::GetDlgItem(box.window, kMessageBoxText));
+    }
+    return box;
+}
+
+bool AppDriver::CloseMessageBox(const MessageBoxWindow& box) const
+{
+    Click(box.window, IDOK);
+    const DWORD start = ::GetTickCount();
+    while (::IsWindow(box.window)) {
+        if (::GetTickCount() - start >= m_timeoutMs)
+            return false;
+        ::Sleep(50);
+    }
+    return true;
+}
+
+void AppDriver::Click(HWND dialog, int controlId)
+{
+    ::PostMessageW(::GetDlgItem(dialog, controlId), BM_CLICK, 0, 0);
+}
+
+bool AppDriver::IsChecked(HWND dialog, int controlId)
+{
+    return ::SendMessageW(::GetDlgItem(dialog, controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+int AppDriver::ItemCount(HWND list)
+{
+    return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::wstring AppDriver::ItemText(HWND list, int item, int subItem) const
+{
+    wchar_t text[256] = {};
+    RemoteBuffer remote(m_process.Get(), sizeof(LVITEMW) + sizeof(text));
+    LVITEMW request = {};
+    request.iSubItem = subItem;
+    request.pszText = reinterpret_cast<LPWSTR>(remote.Address() + sizeof(LVITEMW));
+    request.cchTextMax = sizeof(text) / sizeof(text[0]);
+    if (!remote.Write(0, &request, sizeof(request)))
+        return std::wstring();
+    ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(remote.Address()));
+    if (!remote.Read(sizeof(LVITEMW), text, sizeof(text) - sizeof(text[0])))
+        return std::wstring();
+    return text;
+}
+
+bool AppDriver::SelectItem(HWND list, int item) const
+{
+    RemoteBuffer remote(m_process.Get(), sizeof(LVITEMW));
+    LVITEMW request = {};
+    request.state = LVIS_SELECTED | LVIS_FOCUSED;
+    request.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    return remote.Write(0, &request, sizeof(request)) &&
+           ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item),
+                          reinterpret_cast<LPARAM>(remote.Address())) != 0;
+}
+
+DWORD AppDriver::Close(HWND mainWindow)
+{
+    ::PostMessageW(mainWindow, WM_CLOSE, 0, 0);
+    DWORD exitCode = STILL_ACTIVE;
+    if (::WaitForSingleObject(m_process.Get(), m_timeoutMs) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(m_process.Get(), &exitCode);
+    return exitCode;
+}

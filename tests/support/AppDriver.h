@@ -1,0 +1,58 @@
+// Starts a program of ours as a separate process and drives its windows from
+// outside, as a user would: finds its dialogs and message boxes, clicks
+// buttons, reads and selects list rows. Waits end after a timeout with a null
+// result rather than hang the test.
+#pragma once
+
+#include "framework/UniqueResource.h"
+
+#include <windows.h>
+
+#include <string>
+
+class AppDriver {
+public:
+    // Starts the program; the child inherits this process's environment.
+    explicit AppDriver(const std::wstring& program, DWORD timeoutMs = 30000);
+    // Ends the program if it still runs.
+    ~AppDriver();
+    AppDriver(const AppDriver&) = delete;
+    AppDriver& operator=(const AppDriver&) = delete;
+
+    bool Started() const { return m_process.IsValid(); }
+
+    // A visible, enabled dialog of the program that holds a control with this id.
+    HWND WaitForDialog(int controlId) const;
+
+    struct MessageBoxWindow {
+        HWND window = nullptr;
+        std::wstring caption;
+        std::wstring text;
+    };
+    // The message box the program shows next: a dialog captioned with the
+    // program's name, its text in the static control 0xFFFF.
+    MessageBoxWindow WaitForMessageBox() const;
+    // Presses OK and waits until the box has gone.
+    bool CloseMessageBox(const MessageBoxWindow& box) const;
+
+    static void Click(HWND dialog, int controlId);
+    static bool IsChecked(HWND dialog, int controlId);
+
+    // List-view rows; the text and the item state travel through memory of the program.
+    static int ItemCount(HWND list);
+    std::wstring ItemText(HWND list, int item, int subItem) const;
+    bool SelectItem(HWND list, int item) const;
+
+    // Closes the window as its close box would and waits for the program to
+    // end; its exit code, or STILL_ACTIVE when it did not end.
+    DWORD Close(HWND mainWindow);
+
+private:
+    template <typename Predicate>
+    HWND WaitForWindow(Predicate matches) const;
+
+    std::wstring m_name;  // the executable's base name, the caption of its message boxes
+    UniqueHandle m_process;
+    DWORD m_processId = 0;
+    DWORD m_timeoutMs;
+};

@@ -1,0 +1,14 @@
+// Small file-system helpers for the tests.
+#pragma once
+
+#include <string>
+
+// The value of an environment variable; empty when unset.
+std::wstring EnvironmentValue(const wchar_t* name);
+
+bool IsFolder(const std::wstring& path);
+bool IsFile(const std::wstring& path);
+
+// The whole file; empty when it cannot be read.
+std::string ReadBytes(const std::wstring& path);
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
