@@ -8,36 +8,12 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <memory>
 
 #include "PortInterface.h"
+#include "framework/UniqueResource.h"
 
 namespace
 {
-
-struct DevInfoSetCloser
-{
-    void operator()(HDEVINFO set) const { SetupDiDestroyDeviceInfoList(set); }
-};
-
-struct RegKeyCloser
-{
-    void operator()(HKEY key) const { RegCloseKey(key); }
-};
-
-using DevInfoSet = std::unique_ptr<void, DevInfoSetCloser>;
-using RegKey = std::unique_ptr<HKEY__, RegKeyCloser>;
-
-// The SetupDi calls report failure as INVALID_HANDLE_VALUE, which an owner must not close.
-DevInfoSet OwnSet(HDEVINFO set)
-{
-    return DevInfoSet(set == INVALID_HANDLE_VALUE ? nullptr : set);
-}
-
-RegKey OwnKey(HKEY key)
-{
-    return RegKey(key == INVALID_HANDLE_VALUE ? nullptr : key);
-}
 
 // A failed call that left the last error at 0 must still read as a failure.
 DWORD LastError()
@@ -64,12 +40,12 @@ const PortDatabase& DatabaseOf(PortDevice::Kind kind)
     return kDatabases[static_cast<size_t>(kind)];
 }
 
-LONG OpenDatabase(const PortDatabase& database, REGSAM access, RegKey& key)
+LONG OpenDatabase(const PortDatabase& database, REGSAM access, UniqueRegKey& key)
 {
     HKEY raw = nullptr;
     const LONG error = RegOpenKeyExW(HKEY_LOCAL_MACHINE, database.keyPath, 0, access, &raw);
     if (error == ERROR_SUCCESS)
-        key.reset(raw);
+        key.Reset(raw);
     return error;
 }
 
@@ -97,7 +73,7 @@ std::wstring ReadString(HKEY key, const wchar_t* valueName)
 // The data of every string value under the port database key; none while the key does not exist.
 DWORD TakenNames(const PortDatabase& database, std::vector<std::wstring>& names)
 {
-    RegKey key;
+    UniqueRegKey key;
     LONG error = OpenDatabase(database, KEY_QUERY_VALUE, key);
     if (error == ERROR_FILE_NOT_FOUND)
         return ERROR_SUCCESS;
@@ -106,7 +82,7 @@ DWORD TakenNames(const PortDatabase& database, std::vector<std::wstring>& names)
     DWORD count = 0;
     DWORD longestName = 0;
     DWORD longestData = 0;
-    error = RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
+    error = RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
                              &longestData, nullptr, nullptr);
     if (error != ERROR_SUCCESS)
         return error;
@@ -119,7 +95,7 @@ DWORD TakenNames(const PortDatabase& database, std::vector<std::wstring>& names)
         DWORD dataSize = static_cast<DWORD>((data.size() - 1) * sizeof(wchar_t));
         DWORD type = 0;
         std::fill(data.begin(), data.end(), L'\0');
-        error = RegEnumValueW(key.get(), index, valueName.data(), &nameLength, nullptr, &type,
+        error = RegEnumValueW(key.Get(), index, valueName.data(), &nameLength, nullptr, &type,
                               reinterpret_cast<BYTE*>(data.data()), &dataSize);
         if (error != ERROR_SUCCESS)
             return error;
@@ -146,8 +122,8 @@ DWORD InstanceIdOf(HDEVINFO set, SP_DEVINFO_DATA& device, std::wstring& instance
 
 std::wstring PortNameOf(HDEVINFO set, SP_DEVINFO_DATA& device)
 {
-    const RegKey key = OwnKey(SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_QUERY_VALUE));
-    return key ? ReadString(key.get(), L"PortName") : std::wstring();
+    const UniqueRegKey key = UniqueRegKey(SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_QUERY_VALUE));
+    return key ? ReadString(key.Get(), L"PortName") : std::wstring();
 }
 
 bool HasHardwareId(HDEVINFO set, SP_DEVINFO_DATA& device, const wchar_t* wanted)
@@ -176,10 +152,10 @@ DWORD AddInterfaceAndName(HDEVINFO set, SP_DEVINFO_DATA& device, const wchar_t* 
         return LastError();
     if (!portName)
         return ERROR_SUCCESS;
-    const RegKey key = OwnKey(SetupDiCreateDevRegKeyW(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, nullptr, nullptr));
+    const UniqueRegKey key = UniqueRegKey(SetupDiCreateDevRegKeyW(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, nullptr, nullptr));
     if (!key)
         return LastError();
-    const LONG error = SetString(key.get(), L"PortName", portName);
+    const LONG error = SetString(key.Get(), L"PortName", portName);
     if (error != ERROR_SUCCESS)
         return error;
     const std::wstring friendlyName = std::wstring(description) + L" (" + portName + L")";
@@ -205,27 +181,27 @@ DWORD PortDevice::Create(const wchar_t* hardwareId, const wchar_t* description, 
                          std::wstring& instanceId)
 {
     instanceId.clear();
-    const DevInfoSet set = OwnSet(SetupDiCreateDeviceInfoList(&GUID_DEVCLASS_PORTS, nullptr));
+    const DeviceInfoSet set = DeviceInfoSet(SetupDiCreateDeviceInfoList(&GUID_DEVCLASS_PORTS, nullptr));
     if (!set)
         return LastError();
     SP_DEVINFO_DATA device = {};
     device.cbSize = sizeof(device);
     // Until it is registered, the device vanishes with the set on every early return.
-    if (!SetupDiCreateDeviceInfoW(set.get(), L"PORTS", &GUID_DEVCLASS_PORTS, description, nullptr, DICD_GENERATE_ID,
+    if (!SetupDiCreateDeviceInfoW(set.Get(), L"PORTS", &GUID_DEVCLASS_PORTS, description, nullptr, DICD_GENERATE_ID,
                                   &device))
         return LastError();
     // A REG_MULTI_SZ list of one: the ID, its terminator and the list's closing terminator.
     const std::wstring hardwareIds = std::wstring(hardwareId) + L'\0';
-    if (!SetTextProperty(set.get(), device, SPDRP_HARDWAREID, hardwareIds) ||
-        !SetTextProperty(set.get(), device, SPDRP_DEVICEDESC, description) ||
-        !SetupDiCallClassInstaller(DIF_REGISTERDEVICE, set.get(), &device))
+    if (!SetTextProperty(set.Get(), device, SPDRP_HARDWAREID, hardwareIds) ||
+        !SetTextProperty(set.Get(), device, SPDRP_DEVICEDESC, description) ||
+        !SetupDiCallClassInstaller(DIF_REGISTERDEVICE, set.Get(), &device))
         return LastError();
-    DWORD error = AddInterfaceAndName(set.get(), device, description, portName);
+    DWORD error = AddInterfaceAndName(set.Get(), device, description, portName);
     if (error == ERROR_SUCCESS)
-        error = InstanceIdOf(set.get(), device, instanceId);
+        error = InstanceIdOf(set.Get(), device, instanceId);
     if (error != ERROR_SUCCESS)
     {
-        SetupDiCallClassInstaller(DIF_REMOVE, set.get(), &device);
+        SetupDiCallClassInstaller(DIF_REMOVE, set.Get(), &device);
         instanceId.clear();
     }
     return error;
@@ -233,29 +209,29 @@ DWORD PortDevice::Create(const wchar_t* hardwareId, const wchar_t* description, 
 
 DWORD PortDevice::Remove(const wchar_t* instanceId)
 {
-    const DevInfoSet set = OwnSet(SetupDiCreateDeviceInfoList(&GUID_DEVCLASS_PORTS, nullptr));
+    const DeviceInfoSet set = DeviceInfoSet(SetupDiCreateDeviceInfoList(&GUID_DEVCLASS_PORTS, nullptr));
     if (!set)
         return LastError();
     SP_DEVINFO_DATA device = {};
     device.cbSize = sizeof(device);
-    if (!SetupDiOpenDeviceInfoW(set.get(), instanceId, nullptr, 0, &device))
+    if (!SetupDiOpenDeviceInfoW(set.Get(), instanceId, nullptr, 0, &device))
         return LastError();
     Removed removed;
-    return RemoveFromSet(set.get(), device, removed);
+    return RemoveFromSet(set.Get(), device, removed);
 }
 
 DWORD PortDevice::RemoveByHardwareId(const wchar_t* hardwareId, std::vector<Removed>& removed)
 {
     removed.clear();
-    const DevInfoSet set = OwnSet(SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, 0));
+    const DeviceInfoSet set = DeviceInfoSet(SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, 0));
     if (!set)
         return LastError();
     std::vector<SP_DEVINFO_DATA> matches;
     SP_DEVINFO_DATA device = {};
     device.cbSize = sizeof(device);
-    for (DWORD index = 0; SetupDiEnumDeviceInfo(set.get(), index, &device); ++index)
+    for (DWORD index = 0; SetupDiEnumDeviceInfo(set.Get(), index, &device); ++index)
     {
-        if (HasHardwareId(set.get(), device, hardwareId))
+        if (HasHardwareId(set.Get(), device, hardwareId))
             matches.push_back(device);
     }
     // Gathered first: removing while enumerating would shift the indexes.
@@ -263,7 +239,7 @@ DWORD PortDevice::RemoveByHardwareId(const wchar_t* hardwareId, std::vector<Remo
     for (SP_DEVINFO_DATA& match : matches)
     {
         Removed gone;
-        const DWORD error = RemoveFromSet(set.get(), match, gone);
+        const DWORD error = RemoveFromSet(set.Get(), match, gone);
         if (error == ERROR_SUCCESS)
             removed.push_back(gone);
         else if (result == ERROR_SUCCESS)
@@ -300,8 +276,8 @@ DWORD PortDevice::RecordPortName(Kind kind, const wchar_t* instanceId, const wch
                                        KEY_SET_VALUE, nullptr, &raw, nullptr);
     if (error != ERROR_SUCCESS)
         return error;
-    const RegKey key(raw);
-    return SetString(key.get(), instanceId, portName);
+    const UniqueRegKey key(raw);
+    return SetString(key.Get(), instanceId, portName);
 }
 
 DWORD PortDevice::ForgetPortName(const wchar_t* instanceId)
@@ -309,10 +285,10 @@ DWORD PortDevice::ForgetPortName(const wchar_t* instanceId)
     DWORD result = ERROR_FILE_NOT_FOUND;
     for (const PortDatabase& database : kDatabases)
     {
-        RegKey key;
+        UniqueRegKey key;
         LONG error = OpenDatabase(database, KEY_SET_VALUE, key);
         if (error == ERROR_SUCCESS)
-            error = RegDeleteValueW(key.get(), instanceId);
+            error = RegDeleteValueW(key.Get(), instanceId);
         if (error == ERROR_SUCCESS)
             result = ERROR_SUCCESS;
         else if (error != ERROR_FILE_NOT_FOUND)

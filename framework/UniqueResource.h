@@ -69,6 +69,16 @@ struct DeviceInfoSetTraits {
 };
 using DeviceInfoSet = UniqueResource<DeviceInfoSetTraits>;
 
+// Raw registry keys; the setup API reports a key it could not open as
+// INVALID_HANDLE_VALUE.
+struct RegistryKeyTraits {
+    using Type = HKEY;
+    static Type Invalid() noexcept { return nullptr; }
+    static bool IsValid(Type h) noexcept { return h != nullptr && h != static_cast<HKEY>(INVALID_HANDLE_VALUE); }
+    static void Close(Type h) noexcept { ::RegCloseKey(h); }
+};
+using UniqueRegKey = UniqueResource<RegistryKeyTraits>;
+
 // Icons the tool created itself; shared resource icons must not go in here.
 struct IconTraits {
     using Type = HICON;

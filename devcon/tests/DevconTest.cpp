@@ -8,12 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "PortDevice.h"
 #include "PortInterface.h"
+#include "framework/UniqueResource.h"
 
 namespace
 {
@@ -33,24 +33,6 @@ const DWORD kExitNoMatch = 4;
 // Reported when devcon could not be run at all.
 const DWORD kNotRun = 0xFFFFFFFF;
 
-struct HandleCloser
-{
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-
-struct DevInfoSetCloser
-{
-    void operator()(HDEVINFO set) const { SetupDiDestroyDeviceInfoList(set); }
-};
-
-struct RegKeyCloser
-{
-    void operator()(HKEY key) const { RegCloseKey(key); }
-};
-
-using Handle = std::unique_ptr<void, HandleCloser>;
-using DevInfoSet = std::unique_ptr<void, DevInfoSetCloser>;
-using RegKey = std::unique_ptr<HKEY__, RegKeyCloser>;
 
 struct Outcome
 {
@@ -102,11 +84,11 @@ std::wstring PortNameOf(HDEVINFO set, SP_DEVINFO_DATA& device)
     const HKEY opened = SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
     if (opened == INVALID_HANDLE_VALUE)
         return {};
-    const RegKey key(opened);
+    const UniqueRegKey key(opened);
     wchar_t name[32] = {};
     DWORD size = sizeof(name) - sizeof(name[0]);
     DWORD type = 0;
-    if (RegQueryValueExW(key.get(), L"PortName", nullptr, &type, reinterpret_cast<BYTE*>(name), &size) !=
+    if (RegQueryValueExW(key.Get(), L"PortName", nullptr, &type, reinterpret_cast<BYTE*>(name), &size) !=
             ERROR_SUCCESS ||
         type != REG_SZ)
         return {};
@@ -125,16 +107,16 @@ std::map<std::wstring, ListedPort> ListedPorts()
         ADD_FAILURE() << "SetupDiGetClassDevsW failed: " << GetLastError();
         return ports;
     }
-    const DevInfoSet set(opened);
+    const DeviceInfoSet set(opened);
     SP_DEVINFO_DATA device = {};
     device.cbSize = sizeof(device);
-    for (DWORD index = 0; SetupDiEnumDeviceInfo(set.get(), index, &device); ++index)
+    for (DWORD index = 0; SetupDiEnumDeviceInfo(set.Get(), index, &device); ++index)
     {
         wchar_t instanceId[MAX_PATH] = {};
-        if (!SetupDiGetDeviceInstanceIdW(set.get(), &device, instanceId, ARRAYSIZE(instanceId), nullptr))
+        if (!SetupDiGetDeviceInstanceIdW(set.Get(), &device, instanceId, ARRAYSIZE(instanceId), nullptr))
             continue;
-        ports[instanceId] = {PortNameOf(set.get(), device), TextProperty(set.get(), device, SPDRP_FRIENDLYNAME),
-                             TextProperty(set.get(), device, SPDRP_DEVICEDESC)};
+        ports[instanceId] = {PortNameOf(set.Get(), device), TextProperty(set.Get(), device, SPDRP_FRIENDLYNAME),
+                             TextProperty(set.Get(), device, SPDRP_DEVICEDESC)};
     }
     return ports;
 }
@@ -146,7 +128,7 @@ std::map<std::wstring, std::wstring> PortDatabase(const wchar_t* keyPath)
     HKEY opened = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &opened) != ERROR_SUCCESS)
         return entries;
-    const RegKey key(opened);
+    const UniqueRegKey key(opened);
     for (DWORD index = 0;; ++index)
     {
         wchar_t name[MAX_PATH] = {};
@@ -154,7 +136,7 @@ std::map<std::wstring, std::wstring> PortDatabase(const wchar_t* keyPath)
         DWORD nameLength = ARRAYSIZE(name);
         DWORD dataSize = sizeof(data) - sizeof(data[0]);
         DWORD type = 0;
-        if (RegEnumValueW(key.get(), index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data),
+        if (RegEnumValueW(key.Get(), index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data),
                           &dataSize) != ERROR_SUCCESS)
             break;
         if (type == REG_SZ)
@@ -214,8 +196,8 @@ protected:
             ADD_FAILURE() << "CreatePipe failed: " << GetLastError();
             return outcome;
         }
-        const Handle reader(readEnd);
-        Handle writer(writeEnd);
+        const UniqueHandle reader(readEnd);
+        UniqueHandle writer(writeEnd);
         SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
         STARTUPINFOW startup = {};
@@ -231,16 +213,16 @@ protected:
             ADD_FAILURE() << "CreateProcessW failed: " << GetLastError();
             return outcome;
         }
-        const Handle child(process.hProcess);
-        const Handle thread(process.hThread);
+        const UniqueHandle child(process.hProcess);
+        const UniqueHandle thread(process.hThread);
         // Only the child holds the write end now, so reading ends when the child does.
-        writer.reset();
+        writer.Reset();
         char buffer[512];
         DWORD read = 0;
-        while (ReadFile(reader.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        while (ReadFile(reader.Get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
             outcome.output.append(buffer, read);
-        WaitForSingleObject(child.get(), INFINITE);
-        if (!GetExitCodeProcess(child.get(), &outcome.exitCode))
+        WaitForSingleObject(child.Get(), INFINITE);
+        if (!GetExitCodeProcess(child.Get(), &outcome.exitCode))
             ADD_FAILURE() << "GetExitCodeProcess failed: " << GetLastError();
         return outcome;
     }

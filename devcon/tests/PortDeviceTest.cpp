@@ -6,30 +6,18 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "PortDevice.h"
 #include "PortInterface.h"
+#include "framework/UniqueResource.h"
 
 namespace
 {
 
 const wchar_t kTestId[] = L"TavrinTest\\Port";
 
-struct DevInfoSetCloser
-{
-    void operator()(HDEVINFO set) const { SetupDiDestroyDeviceInfoList(set); }
-};
-
-struct RegKeyCloser
-{
-    void operator()(HKEY key) const { RegCloseKey(key); }
-};
-
-using DevInfoSet = std::unique_ptr<void, DevInfoSetCloser>;
-using RegKey = std::unique_ptr<HKEY__, RegKeyCloser>;
 
 // Whether the device is listed through the port interface, and its "PortName" if it has one.
 bool FindListed(const std::wstring& instanceId, std::wstring& portName)
@@ -39,21 +27,21 @@ bool FindListed(const std::wstring& instanceId, std::wstring& portName)
         SetupDiGetClassDevsW(&PORT_INTERFACE_GUID, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     if (opened == INVALID_HANDLE_VALUE)
         return false;
-    const DevInfoSet set(opened);
+    const DeviceInfoSet set(opened);
     SP_DEVINFO_DATA device = {};
     device.cbSize = sizeof(device);
-    for (DWORD index = 0; SetupDiEnumDeviceInfo(set.get(), index, &device); ++index)
+    for (DWORD index = 0; SetupDiEnumDeviceInfo(set.Get(), index, &device); ++index)
     {
         wchar_t id[MAX_PATH] = {};
-        if (!SetupDiGetDeviceInstanceIdW(set.get(), &device, id, ARRAYSIZE(id), nullptr) || instanceId != id)
+        if (!SetupDiGetDeviceInstanceIdW(set.Get(), &device, id, ARRAYSIZE(id), nullptr) || instanceId != id)
             continue;
-        const HKEY key = SetupDiOpenDevRegKey(set.get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+        const HKEY key = SetupDiOpenDevRegKey(set.Get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
         if (key != INVALID_HANDLE_VALUE)
         {
-            const RegKey owner(key);
+            const UniqueRegKey owner(key);
             wchar_t name[32] = {};
             DWORD size = sizeof(name) - sizeof(name[0]);
-            if (RegQueryValueExW(owner.get(), L"PortName", nullptr, nullptr, reinterpret_cast<BYTE*>(name), &size) ==
+            if (RegQueryValueExW(owner.Get(), L"PortName", nullptr, nullptr, reinterpret_cast<BYTE*>(name), &size) ==
                 ERROR_SUCCESS)
                 portName = name;
         }
