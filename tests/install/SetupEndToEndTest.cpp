@@ -19,12 +19,13 @@ protected:
     void TearDown() override { RemovePortDevices(); }
 
     // Waits for the next message box, expects its text, and presses OK.
-    void Expect(UINT stringId, const char* when)
+    void Expect(UINT stringId, const char* when) { Expect(LoadResourceString(stringId), when); }
+    void Expect(const std::wstring& text, const char* when)
     {
         const AppDriver::MessageBoxWindow box = m_app.WaitForMessageBox();
         ASSERT_NE(box.window, nullptr) << "no message box " << when;
         EXPECT_EQ(box.caption, L"setup") << when;
-        EXPECT_EQ(box.text, LoadResourceString(stringId)) << when;
+        EXPECT_EQ(box.text, text) << when;
         m_rowsAtBox = Rows();
         ASSERT_TRUE(m_app.CloseMessageBox(box)) << when;
     }
@@ -92,5 +93,40 @@ TEST_F(SetupEndToEndTest, InstallsListsAndUninstallsPorts)
     EXPECT_EQ(m_app.Close(m_main), 0u);
     // No work folder and no temporary cabinet left behind.
     EXPECT_EQ(m_temp.Entries(), std::vector<std::wstring>());
+}
+
+TEST_F(SetupEndToEndTest, RenamesAnInstalledSerialPort)
+{
+    ASSERT_TRUE(m_app.Started()) << "cannot start TAVRIN_SETUP";
+    ASSERT_NE(m_main, nullptr);
+    ASSERT_NO_FATAL_FAILURE(Install(IDC_SERIAL_PORT));
+    ASSERT_NO_FATAL_FAILURE(Expect(IDS_INSTALL_OK, "after installing a serial port"));
+    ASSERT_EQ(m_rowsAtBox.size(), 1u);
+    const std::wstring installedName = m_rowsAtBox[0].first;
+
+    ASSERT_TRUE(m_app.SelectItem(m_list, 0));
+    AppDriver::Click(m_main, IDC_CHG_PORT);
+    HWND chgPort = m_app.WaitForDialog(IDC_PORT_NAME);
+    ASSERT_NE(chgPort, nullptr);
+    HWND names = ::GetDlgItem(chgPort, IDC_PORT_NAME);
+    ASSERT_GT(AppDriver::ComboCount(names), 2);
+    // Not the preselected first item, so that the choice itself is tested.
+    const std::wstring chosenName = AppDriver::ComboText(names, 2);
+    EXPECT_EQ(chosenName.substr(0, 3), L"COM");
+    ASSERT_NE(chosenName, installedName);
+    ASSERT_TRUE(AppDriver::SelectComboItem(names, 2));
+    AppDriver::Click(chgPort, IDOK);
+
+    // Wine cannot restart a device; the rename reports it and goes on.
+    ASSERT_NO_FATAL_FAILURE(Expect(L"ChangeState fails: 120\n", "renaming the serial port"));
+    EXPECT_EQ(m_rowsAtBox, ListRows({ { installedName, L"USB" } }));
+    EXPECT_EQ(Rows(), ListRows({ { chosenName, L"USB" } }));
+
+    ASSERT_TRUE(m_app.SelectItem(m_list, 0));
+    AppDriver::Click(m_main, IDC_UNINSTALL);
+    ASSERT_NO_FATAL_FAILURE(Expect(IDS_UNINSTALL_OK, "uninstalling the renamed port"));
+    EXPECT_EQ(Rows(), ListRows());
+
+    EXPECT_EQ(m_app.Close(m_main), 0u);
 }
 }  // namespace

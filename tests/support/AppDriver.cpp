@@ -158,6 +158,28 @@ bool AppDriver::SelectItem(HWND list, int item) const
                           reinterpret_cast<LPARAM>(remote.Address())) != 0;
 }
 
+int AppDriver::ComboCount(HWND combo)
+{
+    return static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
+}
+
+std::wstring AppDriver::ComboText(HWND combo, int item)
+{
+    const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0);
+    if (length == CB_ERR)
+        return std::wstring();
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(copied == CB_ERR ? 0 : static_cast<size_t>(copied));
+    return text;
+}
+
+bool AppDriver::SelectComboItem(HWND combo, int item)
+{
+    return ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0) == item;
+}
+
 DWORD AppDriver::Close(HWND mainWindow)
 {
     ::PostMessageW(mainWindow, WM_CLOSE, 0, 0);

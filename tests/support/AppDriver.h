@@ -43,6 +43,11 @@ public:
     std::wstring ItemText(HWND list, int item, int subItem) const;
     bool SelectItem(HWND list, int item) const;
 
+    // Combo-box items; the system carries their text between the processes.
+    static int ComboCount(HWND combo);
+    static std::wstring ComboText(HWND combo, int item);
+    static bool SelectComboItem(HWND combo, int item);
+
     // Closes the window as its close box would and waits for the program to
     // end; its exit code, or STILL_ACTIVE when it did not end.
     DWORD Close(HWND mainWindow);
