@@ -1,5 +1,7 @@
 #include "WinApp.h"
 
+#include "DllSearch.h"
+
 #include <commctrl.h>
 
 namespace {
@@ -68,6 +70,9 @@ CWnd* AfxGetMainWnd()
 
 int AfxWinMain()
 {
+    // Before anything can load a DLL.
+    RestrictDllSearch();
+
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_WIN95_CLASSES;

@@ -37,6 +37,7 @@ private:
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 
-// The framework's entry routine: initialises common controls and runs the
-// application object. Returns the process exit code.
+// The framework's entry routine: restricts the DLL search, initialises
+// common controls and runs the application object. Returns the process exit
+// code.
 int AfxWinMain();

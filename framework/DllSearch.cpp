@@ -1,0 +1,30 @@
+#include "DllSearch.h"
+
+#include <windows.h>
+
+namespace {
+// Both calls are looked up at run time: a static import of either would keep
+// the tool from starting on systems that lack it.
+template <typename Function>
+Function KernelFunction(const char* name)
+{
+    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    if (!kernel)
+        return nullptr;
+    // Through void (*)(): the one function type any other may be cast from.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(kernel, name)));
+}
+}
+
+void RestrictDllSearch()
+{
+    // Windows 8 and later, and 7 or Vista with KB2533623: the system folder
+    // alone for LoadLibrary, the application's folder included.
+    using SetDefaultDllDirectoriesCall = BOOL(WINAPI*)(DWORD);
+    if (auto setDefault = KernelFunction<SetDefaultDllDirectoriesCall>("SetDefaultDllDirectories"))
+        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // XP SP1 and later: the current folder leaves the search.
+    using SetDllDirectoryCall = BOOL(WINAPI*)(LPCWSTR);
+    if (auto setDirectory = KernelFunction<SetDllDirectoryCall>("SetDllDirectoryW"))
+        setDirectory(L"");
+}
