@@ -185,7 +185,8 @@ TEST_P(ReleaseImage, ImportsOnlyProtectedDlls)
     // Each is a known DLL, bound through the manifest (comctl32, gdiplus) or
     // already loaded as a dependency of a known DLL; see docs/dll-safety.md.
     const std::set<std::string> expected = { "advapi32.dll", "comctl32.dll", "gdiplus.dll", "kernel32.dll",
-                                             "msvcrt.dll",   "ole32.dll",    "setupapi.dll", "user32.dll" };
+                                             "msvcrt.dll",   "ole32.dll",    "setupapi.dll", "shell32.dll",
+                                             "shlwapi.dll",  "user32.dll" };
     std::set<std::string> dlls;
     for (const auto& [dll, functions] : m_image.Imports())
         dlls.insert(dll);
@@ -211,7 +212,10 @@ const std::map<std::string, std::set<std::string>> kWindowsXpFunctions = {
         "GdipDeletePen", "GdipDrawPath", "GdipFillPath", "GdipFillRectangleI", "GdipFree", "GdipResetWorldTransform",
         "GdipRotateWorldTransform", "GdipTranslateWorldTransform", "GdiplusShutdown", "GdiplusStartup" } },
     { "kernel32.dll",
-      { "CloseHandle",         "CreateSemaphoreW",   "CreateThread",        "DeleteCriticalSection",
+      { "CreateDirectoryW", "CreateFileW", "CreateProcessW", "DeleteFileW", "FindResourceW",
+        "GetExitCodeProcess", "GetExitCodeThread", "GetNativeSystemInfo", "GetTempFileNameW", "GetTempPathW",
+        "LoadResource", "LockResource", "OutputDebugStringW", "SizeofResource", "WriteFile", "lstrcpynW",
+        "CloseHandle",         "CreateSemaphoreW",   "CreateThread",        "DeleteCriticalSection",
         "DuplicateHandle",     "EnterCriticalSection", "FreeLibrary",       "GetCurrentProcess",
         "GetCurrentThreadId",  "GetLastError",       "GetModuleFileNameW",  "GetModuleHandleA",
         "GetModuleHandleW",    "GetProcAddress",     "GetStartupInfoW",     "InitializeCriticalSection",
@@ -221,7 +225,7 @@ const std::map<std::string, std::set<std::string>> kWindowsXpFunctions = {
         "TlsFree",             "TlsGetValue",        "TlsSetValue",         "VirtualProtect",
         "VirtualQuery",        "WaitForSingleObject", "WideCharToMultiByte", "lstrlenW" } },
     { "msvcrt.dll",
-      { "__mb_cur_max", "__p__commode", "__p__fmode", "__p__wcmdln", "__set_app_type", "__setusermatherr",
+      { "_wmkdir", "_wtempnam", "__mb_cur_max", "__p__commode", "__p__fmode", "__p__wcmdln", "__set_app_type", "__setusermatherr",
         "__wgetmainargs", "__winitenv", "_amsg_exit", "_cexit", "_close", "_errno", "_initterm", "_iob", "_onexit",
         "_read", "_vscwprintf", "_vsnwprintf", "abort", "atoi", "calloc", "exit", "fprintf", "fputc", "fputs",
         "fputwc", "free", "fwprintf", "fwrite", "localeconv", "malloc", "memchr", "memcmp", "memcpy", "memmove",
@@ -229,9 +233,12 @@ const std::map<std::string, std::set<std::string>> kWindowsXpFunctions = {
         "wcscmp", "wcslen", "wcsncmp", "wcsstr" } },
     { "ole32.dll", { "OleInitialize", "OleUninitialize" } },
     { "setupapi.dll",
-      { "SetupDiChangeState", "SetupDiDestroyDeviceInfoList", "SetupDiEnumDeviceInfo", "SetupDiGetClassDevsW",
+      { "SetupIterateCabinetW", "SetupDiChangeState", "SetupDiDestroyDeviceInfoList", "SetupDiEnumDeviceInfo", "SetupDiGetClassDevsW",
         "SetupDiGetDeviceRegistryPropertyW", "SetupDiLoadClassIcon", "SetupDiOpenDevRegKey",
         "SetupDiSetClassInstallParamsW", "SetupDiSetDeviceRegistryPropertyW" } },
+    // SHCreateDirectory: exported by name since Windows XP's shell32 (ordinal 165).
+    { "shell32.dll", { "SHCreateDirectory", "SHFileOperationW" } },
+    { "shlwapi.dll", { "PathFileExistsW", "PathIsDirectoryW" } },
     { "user32.dll",
       { "BeginPaint",       "CreateDialogParamW", "CreateWindowExW",   "DefWindowProcW",    "DestroyIcon",
         "DestroyWindow",    "DialogBoxParamW",    "DispatchMessageW",  "EndDialog",         "EndPaint",
@@ -239,7 +246,7 @@ const std::map<std::string, std::set<std::string>> kWindowsXpFunctions = {
         "GetMonitorInfoW",  "GetParent",          "GetWindow",         "GetWindowLongW",    "GetWindowRect",
         "GetWindowTextLengthW", "GetWindowTextW", "InflateRect",       "IsIconic",          "IsWindowVisible",
         "LoadCursorW",      "LoadIconW",          "LoadStringW",       "MessageBoxW",       "MonitorFromWindow",
-        "PostThreadMessageW", "RedrawWindow",     "RegisterClassExW",  "SendMessageW",      "SetCursor",
+        "PostMessageW", "PostThreadMessageW", "RedrawWindow",     "RegisterClassExW",  "SendMessageW",      "SetCursor",
         "SetWindowLongW",   "SetWindowPos",       "TranslateMessage" } },
 };
 
