@@ -55,6 +55,9 @@ add_custom_command(OUTPUT ${standin_files}/x86/devcon.exe ${standin_files}/amd64
     COMMAND ${CMAKE_COMMAND} -E copy ${TAVRIN_OTHER_DEVCON_DIR}/devcon.exe
                                      ${standin_files}/${TAVRIN_OTHER_ARCH}/devcon.exe
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/res/package/Tavrin.inf ${standin_files}/Tavrin.inf
+    # The cabinet records each file's date: a fixed one keeps builds reproducible.
+    COMMAND touch -d 2016-12-06T00:00:00Z ${standin_files}/x86/devcon.exe ${standin_files}/amd64/devcon.exe
+                                          ${standin_files}/Tavrin.inf
     DEPENDS devcon devcon_${TAVRIN_OTHER_ARCH} $<TARGET_FILE:devcon>
             ${TAVRIN_OTHER_DEVCON_DIR}/devcon.exe ${CMAKE_SOURCE_DIR}/res/package/Tavrin.inf
     VERBATIM)
