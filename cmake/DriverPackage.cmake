@@ -32,7 +32,16 @@ ExternalProject_Add(devcon_${TAVRIN_OTHER_ARCH}
 # <target> builds it.
 function(tavrin_pack_cabinet target dir folder entries depends)
     set(cabinet ${dir}/DriverPackage.cab)
+    # The cabinet records each file's date: packages assembled by the build get
+    # a fixed one, so that two builds give the same bytes. A vendor's folder is
+    # left as it is.
+    set(fix_dates "")
+    string(FIND "${folder}/" "${CMAKE_BINARY_DIR}/" in_build)
+    if(in_build EQUAL 0)
+        set(fix_dates COMMAND ${CMAKE_COMMAND} -E chdir ${folder} touch -d 2016-12-06T00:00:00Z ${entries})
+    endif()
     add_custom_command(OUTPUT ${cabinet}
+        ${fix_dates}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
         COMMAND ${CMAKE_COMMAND} -E rm -f ${cabinet}
         COMMAND ${CMAKE_COMMAND} -E chdir ${folder} gcab -c -z ${cabinet} ${entries}
@@ -55,9 +64,6 @@ add_custom_command(OUTPUT ${standin_files}/x86/devcon.exe ${standin_files}/amd64
     COMMAND ${CMAKE_COMMAND} -E copy ${TAVRIN_OTHER_DEVCON_DIR}/devcon.exe
                                      ${standin_files}/${TAVRIN_OTHER_ARCH}/devcon.exe
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/res/package/Tavrin.inf ${standin_files}/Tavrin.inf
-    # The cabinet records each file's date: a fixed one keeps builds reproducible.
-    COMMAND touch -d 2016-12-06T00:00:00Z ${standin_files}/x86/devcon.exe ${standin_files}/amd64/devcon.exe
-                                          ${standin_files}/Tavrin.inf
     DEPENDS devcon devcon_${TAVRIN_OTHER_ARCH} $<TARGET_FILE:devcon>
             ${TAVRIN_OTHER_DEVCON_DIR}/devcon.exe ${CMAKE_SOURCE_DIR}/res/package/Tavrin.inf
     VERBATIM)
