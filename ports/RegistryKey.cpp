@@ -1,17 +1,9 @@
 #include "RegistryKey.h"
 
 #include "framework/OleException.h"
+#include "framework/UniqueResource.h"
 
 #include <utility>
-
-namespace {
-// SetupDiOpenDevRegKey reports failure as INVALID_HANDLE_VALUE; such a handle
-// is held like no key at all.
-bool IsOpenKey(HKEY key)
-{
-    return key != nullptr && key != static_cast<HKEY>(INVALID_HANDLE_VALUE);
-}
-}
 
 RegistryKey::RegistryKey(RegistryKey&& other) noexcept
     : m_hKey(std::exchange(other.m_hKey, nullptr)),
@@ -45,7 +37,9 @@ LONG RegistryKey::Open(HKEY parent, LPCWSTR subKey, REGSAM access)
 LONG RegistryKey::Close()
 {
     LONG result = ERROR_SUCCESS;
-    if (IsOpenKey(m_hKey))
+    // A key SetupDiOpenDevRegKey failed to open (INVALID_HANDLE_VALUE) is held
+    // like no key at all.
+    if (RegistryKeyTraits::IsValid(m_hKey))
         result = ::RegCloseKey(m_hKey);
     m_hKey = nullptr;
     return result;
