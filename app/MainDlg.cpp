@@ -8,6 +8,7 @@
 #include "res/resource.h"
 
 #include "framework/ResourceString.h"
+#include "framework/SetupApi.h"
 #include "framework/WinApp.h"
 
 #include <devguid.h>
@@ -36,7 +37,7 @@ BOOL CMainDlg::OnInitDialog()
 
     HICON classIcon = nullptr;
     INT miniIconIndex = 0;
-    if (::SetupDiLoadClassIcon(&GUID_DEVCLASS_PORTS, &classIcon, &miniIconIndex)) {
+    if (SetupApi::Get().SetupDiLoadClassIcon(&GUID_DEVCLASS_PORTS, &classIcon, &miniIconIndex)) {
         m_hClassIcon.Reset(classIcon);
         SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(classIcon));
     } else {

@@ -1,5 +1,7 @@
 #include "DllSearch.h"
 
+#include "SystemLibrary.h"
+
 #include <windows.h>
 
 namespace {
@@ -8,11 +10,7 @@ namespace {
 template <typename Function>
 Function KernelFunction(const char* name)
 {
-    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-    if (!kernel)
-        return nullptr;
-    // Through void (*)(): the one function type any other may be cast from.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(kernel, name)));
+    return ModuleFunction<Function>(::GetModuleHandleW(L"kernel32.dll"), name);
 }
 }
 

@@ -1,6 +1,8 @@
 // Move-only owners for the platform handles the tool opens.
 #pragma once
 
+#include "SetupApi.h"
+
 #include <windows.h>
 #include <setupapi.h>
 
@@ -65,7 +67,7 @@ struct DeviceInfoSetTraits {
     using Type = HDEVINFO;
     static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static bool IsValid(Type h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void Close(Type h) noexcept { ::SetupDiDestroyDeviceInfoList(h); }
+    static void Close(Type h) noexcept { SetupApi::Get().SetupDiDestroyDeviceInfoList(h); }
 };
 using DeviceInfoSet = UniqueResource<DeviceInfoSetTraits>;
 

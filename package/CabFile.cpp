@@ -3,7 +3,8 @@
 #include "ExclusiveFile.h"
 #include "ShellDelete.h"
 
-#include <setupapi.h>
+#include "framework/SetupApi.h"
+
 #include <shlwapi.h>
 
 #include <cstdio>
@@ -47,7 +48,7 @@ BOOL CCabFile::ExtractFromFile(LPCWSTR cabinet, LPCWSTR folder)
         ::_wmkdir(folder);
     // Recorded before the iteration, so that a failed one is cleaned up too.
     m_strFolder = folder;
-    return ::SetupIterateCabinetW(cabinet, 0, &CCabFile::OnCabinetNotify, this);
+    return SetupApi::Get().SetupIterateCabinetW(cabinet, 0, &CCabFile::OnCabinetNotify, this);
 }
 
 UINT CALLBACK CCabFile::OnCabinetNotify(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR)

@@ -1,5 +1,7 @@
 #include "DeviceRestart.h"
 
+#include "framework/SetupApi.h"
+
 namespace {
 DeviceRestartFunction g_restart = nullptr;
 
@@ -20,7 +22,7 @@ BOOL RestartDevice(HDEVINFO devices, PSP_DEVINFO_DATA device)
         ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
         return FALSE;
     }
-    return ::SetupDiChangeState(devices, device);
+    return SetupApi::Get().SetupDiChangeState(devices, device);
 }
 
 DeviceRestartFunction SetDeviceRestartFunction(DeviceRestartFunction function)

@@ -4,6 +4,7 @@
 #include "RegistryKey.h"
 
 #include "framework/ListCtrl.h"
+#include "framework/SetupApi.h"
 #include "framework/UniqueResource.h"
 
 #include <setupapi.h>
@@ -12,16 +13,16 @@ void PortListRefresh(HWND mainWnd, CListCtrl& list)
 {
     list.DeleteAllItems();
 
-    DeviceInfoSet devices(::SetupDiGetClassDevsW(&PORT_INTERFACE_GUID, nullptr, mainWnd,
-                                                 DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    const SetupApi& setup = SetupApi::Get();
+    DeviceInfoSet devices(
+        setup.SetupDiGetClassDevsW(&PORT_INTERFACE_GUID, nullptr, mainWnd, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
     if (!devices)
         return;
 
     SP_DEVINFO_DATA device = {};
     device.cbSize = sizeof(device);
-    for (DWORD index = 0; ::SetupDiEnumDeviceInfo(devices.Get(), index, &device); ++index) {
-        RegistryKey key(::SetupDiOpenDevRegKey(devices.Get(), &device, DICS_FLAG_GLOBAL, 0,
-                                               DIREG_DEV, KEY_READ));
+    for (DWORD index = 0; setup.SetupDiEnumDeviceInfo(devices.Get(), index, &device); ++index) {
+        RegistryKey key(setup.SetupDiOpenDevRegKey(devices.Get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ));
         if (key.Handle() == INVALID_HANDLE_VALUE)
             continue;
         wchar_t portName[10];

@@ -11,6 +11,7 @@
 #include "framework/AppMessageBox.h"
 #include "framework/FormatText.h"
 #include "framework/ListCtrl.h"
+#include "framework/SetupApi.h"
 #include "framework/UniqueResource.h"
 #include "framework/WaitCursor.h"
 
@@ -18,15 +19,13 @@
 #include <string>
 
 namespace {
-DeviceKeyOpenFunction g_openKey = &::SetupDiOpenDevRegKey;
-
 // "description (new name)"; the new name alone when the device has no
 // readable description, since the buffer then still holds the old name.
 std::wstring FriendlyName(HDEVINFO devices, PSP_DEVINFO_DATA device, wchar_t* buffer, DWORD bufferBytes,
                           LPCWSTR newName)
 {
-    if (!::SetupDiGetDeviceRegistryPropertyW(devices, device, SPDRP_DEVICEDESC, nullptr,
-                                             reinterpret_cast<PBYTE>(buffer), bufferBytes, nullptr))
+    if (!SetupApi::Get().SetupDiGetDeviceRegistryPropertyW(devices, device, SPDRP_DEVICEDESC, nullptr,
+                                                           reinterpret_cast<PBYTE>(buffer), bufferBytes, nullptr))
         return newName;
     buffer[bufferBytes / sizeof(wchar_t) - 1] = L'\0';
     if (buffer[0] == L'\0')
@@ -46,7 +45,7 @@ void ApplyNewName(HDEVINFO devices, PSP_DEVINFO_DATA device, wchar_t* buffer, DW
     params.StateChange = DICS_PROPCHANGE;
     params.Scope = DICS_FLAG_GLOBAL;
     params.HwProfile = 0;
-    ::SetupDiSetClassInstallParamsW(devices, device, &params.ClassInstallHeader, sizeof(params));
+    SetupApi::Get().SetupDiSetClassInstallParamsW(devices, device, &params.ClassInstallHeader, sizeof(params));
 
     if (!RestartDevice(devices, device)) {
         const DWORD error = ::GetLastError();
@@ -54,25 +53,27 @@ void ApplyNewName(HDEVINFO devices, PSP_DEVINFO_DATA device, wchar_t* buffer, DW
     }
 
     const std::wstring friendlyName = FriendlyName(devices, device, buffer, bufferBytes, newName);
-    ::SetupDiSetDeviceRegistryPropertyW(devices, device, SPDRP_FRIENDLYNAME,
-                                        reinterpret_cast<const BYTE*>(friendlyName.c_str()),
-                                        static_cast<DWORD>((friendlyName.size() + 1) * sizeof(wchar_t)));
+    SetupApi::Get().SetupDiSetDeviceRegistryPropertyW(devices, device, SPDRP_FRIENDLYNAME,
+                                                      reinterpret_cast<const BYTE*>(friendlyName.c_str()),
+                                                      static_cast<DWORD>((friendlyName.size() + 1) * sizeof(wchar_t)));
 }
 
 // Gives the first present port device whose "PortName" is exactly
 // currentName the new name; true once that is done.
 bool RenameDevice(HWND mainWnd, LPCWSTR currentName, LPCWSTR newName)
 {
-    DeviceInfoSet devices(::SetupDiGetClassDevsW(&PORT_INTERFACE_GUID, nullptr, mainWnd,
-                                                 DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    const SetupApi& setup = SetupApi::Get();
+    DeviceInfoSet devices(
+        setup.SetupDiGetClassDevsW(&PORT_INTERFACE_GUID, nullptr, mainWnd, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
     if (!devices)
         return false;
 
     SP_DEVINFO_DATA device = {};
     device.cbSize = sizeof(device);
     wchar_t name[100];
-    for (DWORD index = 0; ::SetupDiEnumDeviceInfo(devices.Get(), index, &device); ++index) {
-        RegistryKey key(g_openKey(devices.Get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ | KEY_WRITE));
+    for (DWORD index = 0; setup.SetupDiEnumDeviceInfo(devices.Get(), index, &device); ++index) {
+        RegistryKey key(
+            setup.SetupDiOpenDevRegKey(devices.Get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ | KEY_WRITE));
         if (key.Handle() == INVALID_HANDLE_VALUE)
             continue;
         ULONG chars = sizeof(name) / sizeof(name[0]);
@@ -103,11 +104,4 @@ void PortRename(HWND mainWnd, CListCtrl& list)
 
     if (RenameDevice(mainWnd, currentName.c_str(), dialog.GetChosenName()))
         PortListRefresh(mainWnd, list);
-}
-
-DeviceKeyOpenFunction SetDeviceKeyOpenFunction(DeviceKeyOpenFunction function)
-{
-    DeviceKeyOpenFunction previous = g_openKey;
-    g_openKey = function ? function : &::SetupDiOpenDevRegKey;
-    return previous;
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <windows.h>
-#include <setupapi.h>
 
 class CListCtrl;
 
@@ -11,9 +10,3 @@ class CListCtrl;
 // that carries the row's name, restarts that device, names it "description
 // (new name)" and refreshes the list. Asks for a selection when there is none.
 void PortRename(HWND mainWnd, CListCtrl& list);
-
-// Test seam: opens a device's hardware key for the rename, with the
-// signature of SetupDiOpenDevRegKey; null puts SetupDiOpenDevRegKey back.
-// Returns the function it replaces.
-using DeviceKeyOpenFunction = HKEY(WINAPI*)(HDEVINFO, PSP_DEVINFO_DATA, DWORD, DWORD, DWORD, REGSAM);
-DeviceKeyOpenFunction SetDeviceKeyOpenFunction(DeviceKeyOpenFunction function);

@@ -10,11 +10,13 @@
 #include "ports/RegistryKey.h"
 #include "res/resource.h"
 
+#include "framework/SetupApi.h"
 #include "framework/UniqueResource.h"
 #include "framework/WinApp.h"
 
 #include "support/DialogDriver.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/ScopedSwap.h"
 
 #include "PortDevice.h"
 
@@ -156,7 +158,6 @@ protected:
         AfxGetApp()->m_pMainWnd = nullptr;
         m_main.DestroyWindow();
         SetDeviceRestartFunction(nullptr);
-        SetDeviceKeyOpenFunction(nullptr);
         std::vector<PortDevice::Removed> removed;
         EXPECT_EQ(PortDevice::RemoveByHardwareId(kHardwareId, removed), static_cast<DWORD>(ERROR_SUCCESS));
     }
@@ -296,7 +297,7 @@ TEST_F(PortRenameTest, NameThatCannotBeStoredEndsTheSearchSilently)
     const std::wstring second = AddPort(L"COM5");
     ShowPortsAndMarker();
     Select({ 0 });
-    SetDeviceKeyOpenFunction(&OpenKeyReadOnly);
+    ScopedSwap keyOpen(SetupApi::Get().SetupDiOpenDevRegKey, &OpenKeyReadOnly);
 
     RenameAndPick(L"COM7");  // any message box fails the test
 

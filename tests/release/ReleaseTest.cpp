@@ -183,10 +183,11 @@ TEST_P(ReleaseImage, StringTablesHoldEveryTextInBothLanguages)
 TEST_P(ReleaseImage, ImportsOnlyProtectedDlls)
 {
     // Each is a known DLL, bound through the manifest (comctl32, gdiplus) or
-    // already loaded as a dependency of a known DLL; see docs/dll-safety.md.
+    // already loaded as a dependency of a known DLL; see the README. setupapi
+    // is none of these before Windows 7 and is loaded by full path instead.
     const std::set<std::string> expected = { "advapi32.dll", "comctl32.dll", "gdiplus.dll", "kernel32.dll",
-                                             "msvcrt.dll",   "ole32.dll",    "setupapi.dll", "shell32.dll",
-                                             "shlwapi.dll",  "user32.dll" };
+                                             "msvcrt.dll",   "ole32.dll",    "shell32.dll", "shlwapi.dll",
+                                             "user32.dll" };
     std::set<std::string> dlls;
     for (const auto& [dll, functions] : m_image.Imports())
         dlls.insert(dll);
@@ -213,8 +214,8 @@ const std::map<std::string, std::set<std::string>> kWindowsXpFunctions = {
         "GdipRotateWorldTransform", "GdipTranslateWorldTransform", "GdiplusShutdown", "GdiplusStartup" } },
     { "kernel32.dll",
       { "CreateDirectoryW", "CreateFileW", "CreateProcessW", "DeleteFileW", "FindResourceW",
-        "GetExitCodeProcess", "GetExitCodeThread", "GetNativeSystemInfo", "GetTempFileNameW", "GetTempPathW",
-        "LoadResource", "LockResource", "OutputDebugStringW", "SizeofResource", "WriteFile", "lstrcpynW",
+        "GetExitCodeProcess", "GetExitCodeThread", "GetNativeSystemInfo", "GetSystemDirectoryW", "GetTempFileNameW",
+        "GetTempPathW", "LoadLibraryExW", "LoadResource", "LockResource", "OutputDebugStringW", "SizeofResource", "WriteFile", "lstrcpynW",
         "CloseHandle",         "CreateSemaphoreW",   "CreateThread",        "DeleteCriticalSection",
         "DuplicateHandle",     "EnterCriticalSection", "FreeLibrary",       "GetCurrentProcess",
         "GetCurrentThreadId",  "GetLastError",       "GetModuleFileNameW",  "GetModuleHandleA",
@@ -232,10 +233,6 @@ const std::map<std::string, std::set<std::string>> kWindowsXpFunctions = {
         "memset", "realloc", "setlocale", "signal", "strchr", "strcmp", "strerror", "strlen", "strncmp", "vfprintf",
         "wcscmp", "wcslen", "wcsncmp", "wcsstr" } },
     { "ole32.dll", { "OleInitialize", "OleUninitialize" } },
-    { "setupapi.dll",
-      { "SetupIterateCabinetW", "SetupDiChangeState", "SetupDiDestroyDeviceInfoList", "SetupDiEnumDeviceInfo", "SetupDiGetClassDevsW",
-        "SetupDiGetDeviceRegistryPropertyW", "SetupDiLoadClassIcon", "SetupDiOpenDevRegKey",
-        "SetupDiSetClassInstallParamsW", "SetupDiSetDeviceRegistryPropertyW" } },
     // SHCreateDirectory: exported by name since Windows XP's shell32 (ordinal 165).
     { "shell32.dll", { "SHCreateDirectory", "SHFileOperationW" } },
     { "shlwapi.dll", { "PathFileExistsW", "PathIsDirectoryW" } },
