@@ -1,0 +1,25 @@
+// The threads whose platform calls injected faults count and may fail; calls
+// of every other thread (the test's dialog driver, say) go through untouched.
+#pragma once
+
+#include <windows.h>
+
+class ArmedThreads {
+public:
+    // Arms the calling thread until the object goes; then every thread is disarmed.
+    ArmedThreads();
+    ~ArmedThreads();
+    ArmedThreads(const ArmedThreads&) = delete;
+    ArmedThreads& operator=(const ArmedThreads&) = delete;
+
+    static void Arm(DWORD threadId);
+    static bool IsArmed(DWORD threadId);
+
+    // Creates a thread as CreateThread does, armed before it runs its first instruction.
+    static HANDLE WINAPI CreateArmedThread(LPSECURITY_ATTRIBUTES security, SIZE_T stackSize,
+                                           LPTHREAD_START_ROUTINE routine, LPVOID parameter, DWORD flags,
+                                           LPDWORD threadId);
+
+private:
+    static void DisarmAll();
+};
