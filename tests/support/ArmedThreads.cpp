@@ -9,9 +9,10 @@ namespace {
 std::atomic<DWORD> g_armed[8];
 }
 
-ArmedThreads::ArmedThreads()
+ArmedThreads::ArmedThreads(Start start)
 {
-    Arm(::GetCurrentThreadId());
+    if (start == ArmCallingThread)
+        Arm(::GetCurrentThreadId());
 }
 
 ArmedThreads::~ArmedThreads()

@@ -6,8 +6,10 @@
 
 class ArmedThreads {
 public:
-    // Arms the calling thread until the object goes; then every thread is disarmed.
-    ArmedThreads();
+    enum Start { ArmCallingThread, ArmLater };
+    // Arms the calling thread, or none yet, until the object goes; then every
+    // thread is disarmed.
+    explicit ArmedThreads(Start start = ArmCallingThread);
     ~ArmedThreads();
     ArmedThreads(const ArmedThreads&) = delete;
     ArmedThreads& operator=(const ArmedThreads&) = delete;
