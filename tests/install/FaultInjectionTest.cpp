@@ -56,6 +56,7 @@ const std::vector<FaultPoint>& Points()
         IMPORT_FAULT("shell32.dll", SHFileOperationW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED),
         IMPORT_FAULT("user32.dll", PostMessageW, FALSE, ERROR_NOT_ENOUGH_QUOTA),
         SLOT_FAULT(CWaitDialog::s_createThread, nullptr, ERROR_NOT_ENOUGH_MEMORY),
+        IMPORT_FAULT("advapi32.dll", RegQueryValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED),
     };
     return points;
 }
@@ -156,6 +157,10 @@ const Row kInstallRows[] = {
     // The completion report is posted again until it arrives.
     { "PostMessageW", 5, kInstalled, Leaves::Nothing },
     { "CWaitDialog::s_createThread", 1, InstallFails({ 0 }), Leaves::Nothing },
+    // The list is rebuilt without the port whose name cannot be read: the
+    // bystander, then the new one.
+    { "RegQueryValueExW", 1, kInstalled, Leaves::Nothing },
+    { "RegQueryValueExW", 2, kInstalled, Leaves::Nothing },
 };
 
 const Row kUninstallRows[] = {
@@ -184,6 +189,8 @@ const Row kUninstallRows[] = {
     { "GetExitCodeProcess", 3, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
     { "PathFileExistsW", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
     { "SHFileOperationW", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
+    // The list is rebuilt without the bystander.
+    { "RegQueryValueExW", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
 };
 
 class FaultInjectionTest : public MainWindowTest {
@@ -224,7 +231,8 @@ protected:
         }
         outcome.boxes = boxes.Boxes();
         outcome.barPositions = bar.Positions();
-        outcome.refreshed = Listed(kBystanderName);
+        // A rebuilt list shows the bystander or the new port, or both.
+        outcome.refreshed = List().GetItemCount() != 0;
         EXPECT_EQ(AfxGetApp()->WaitCursorCount(), 0) << "the hourglass stays on";
         RemovePortDevices();
         return outcome;
