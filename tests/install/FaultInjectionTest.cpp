@@ -61,15 +61,6 @@ const std::vector<FaultPoint>& Points()
     return points;
 }
 
-const FaultPoint& Point(const std::string& name)
-{
-    for (const FaultPoint& point : Points()) {
-        if (point.Name() == name)
-            return point;
-    }
-    throw std::invalid_argument(name);
-}
-
 // Whether the temporary directory may keep something: only when a deletion failed.
 enum class Leaves { Nothing, WhatWasNotDeleted };
 
@@ -98,11 +89,6 @@ struct Row {
     Leaves leaves;
 };
 
-std::string RowName(const Row& row)
-{
-    return std::string(row.point) + " call " + std::to_string(row.failingCall);
-}
-
 // Install's outcomes; the hourglass is on while the message is shown.
 const std::vector<int> kAllSteps = { 0, 50, 80, 90, 100 };
 const std::vector<int> kNotStarted = { 0, 50, 90, 100 };
@@ -122,7 +108,7 @@ Outcome UninstallOutcome(Boxes boxes, bool refreshed)
     return { std::move(boxes), {}, refreshed };
 }
 
-const Row kInstallRows[] = {
+const std::vector<Row> kInstallRows = {
     { "FindResourceW", 1, kNoInstall, Leaves::Nothing },
     { "SizeofResource", 1, InstallFails(kNotExtracted), Leaves::Nothing },
     { "LoadResource", 1, kNoInstall, Leaves::Nothing },
@@ -163,7 +149,7 @@ const Row kInstallRows[] = {
     { "RegQueryValueExW", 2, kInstalled, Leaves::Nothing },
 };
 
-const Row kUninstallRows[] = {
+const std::vector<Row> kUninstallRows = {
     { "FindResourceW", 1, UninstallOutcome({}, false), Leaves::Nothing },
     { "SizeofResource", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
     { "LoadResource", 1, UninstallOutcome({}, false), Leaves::Nothing },
@@ -287,53 +273,34 @@ protected:
     template <typename Run>
     std::map<std::string, int> CountCalls(Run run, const Outcome& expected)
     {
-        std::vector<const FaultPoint*> all;
-        for (const FaultPoint& point : Points())
-            all.push_back(&point);
-        EXPECT_EQ(run(all, FaultPoint::kNoCall), expected) << "clean run";
+        EXPECT_EQ(run(AllFaultPoints(Points()), FaultPoint::kNoCall), expected) << "clean run";
         ExpectLeftovers(Leaves::Nothing, "clean run");
-        std::map<std::string, int> calls;
-        for (const FaultPoint& point : Points())
-            calls[point.Name()] = point.Calls();
-        return calls;
+        return FaultPointCalls(Points());
     }
 
-    template <typename Run, size_t N>
-    void RunRows(Run run, const Row (&rows)[N])
+    template <typename Run>
+    void RunRows(Run run, const std::vector<Row>& rows)
     {
         for (const Row& row : rows) {
-            const std::string what = RowName(row);
-            EXPECT_EQ(run({ &Point(row.point) }, row.failingCall), row.expected) << what;
-            EXPECT_GE(Point(row.point).Calls(), row.failingCall) << what << ": the failing call was not made";
+            const std::string what = std::string(row.point) + " call " + std::to_string(row.failingCall);
+            const FaultPoint& point = FindFaultPoint(Points(), row.point);
+            EXPECT_EQ(run({ &point }, row.failingCall), row.expected) << what;
+            EXPECT_GE(point.Calls(), row.failingCall) << what << ": the failing call was not made";
             ExpectLeftovers(row.leaves, what);
         }
     }
 };
 
-template <size_t N>
-std::map<std::string, int> CallsWithARow(const Row (&rows)[N])
-{
-    std::map<std::string, int> calls;
-    for (const FaultPoint& point : Points())
-        calls[point.Name()] = 0;
-    for (const Row& row : rows) {
-        int& last = calls[row.point];
-        EXPECT_EQ(row.failingCall, last + 1) << RowName(row) << ": rows go call by call";
-        last = row.failingCall;
-    }
-    return calls;
-}
-
 TEST_F(FaultInjectionTest, InstallHasARowForEveryCall)
 {
     const auto run = [this](const std::vector<const FaultPoint*>& points, int call) { return Install(points, call); };
-    EXPECT_EQ(CountCalls(run, kInstalled), CallsWithARow(kInstallRows));
+    EXPECT_EQ(CountCalls(run, kInstalled), CallsWithARow(Points(), kInstallRows));
 }
 
 TEST_F(FaultInjectionTest, UninstallHasARowForEveryCall)
 {
     const auto run = [this](const std::vector<const FaultPoint*>& points, int call) { return Uninstall(points, call); };
-    EXPECT_EQ(CountCalls(run, UninstallOutcome({ kUninstalled }, true)), CallsWithARow(kUninstallRows));
+    EXPECT_EQ(CountCalls(run, UninstallOutcome({ kUninstalled }, true)), CallsWithARow(Points(), kUninstallRows));
 }
 
 TEST_F(FaultInjectionTest, InstallReportsEachFailedCall)

@@ -25,7 +25,6 @@
 #include <setupapi.h>
 
 #include <functional>
-#include <map>
 
 namespace {
 
@@ -444,15 +443,6 @@ protected:
         outcome.rows = Rows();
         return outcome;
     }
-
-    static const FaultPoint& Point(const std::string& name)
-    {
-        for (const FaultPoint& point : Points()) {
-            if (point.Name() == name)
-                return point;
-        }
-        throw std::invalid_argument(name);
-    }
 };
 
 bool operator==(const RenameOutcome& a, const RenameOutcome& b)
@@ -470,7 +460,7 @@ void PrintTo(const RenameOutcome& outcome, std::ostream* os)
 const RenameOutcome kRenamed = { {}, L"COM7", L"Virtual Serial Port (COM7)", { L"COM7" } };
 const RenameOutcome kUnchanged = { {}, L"COM5", L"Virtual Serial Port (COM5)", { L"COM5", L"marker" } };
 
-const RenameRow kRenameRows[] = {
+const std::vector<RenameRow> kRenameRows = {
     // A device whose key cannot be opened or read is passed over.
     { "SetDeviceKeyOpenFunction", 1, kUnchanged },
     { "RegQueryValueExW", 1, kUnchanged },
@@ -482,30 +472,17 @@ const RenameRow kRenameRows[] = {
 
 TEST_F(PortRenameFaultTest, HasARowForEveryCall)
 {
-    std::vector<const FaultPoint*> all;
-    for (const FaultPoint& point : Points())
-        all.push_back(&point);
-    EXPECT_EQ(Rename(all, FaultPoint::kNoCall), kRenamed);
-    std::map<std::string, int> calls;
-    for (const FaultPoint& point : Points())
-        calls[point.Name()] = point.Calls();
-
-    std::map<std::string, int> rows;
-    for (const FaultPoint& point : Points())
-        rows[point.Name()] = 0;
-    for (const RenameRow& row : kRenameRows) {
-        EXPECT_EQ(row.failingCall, rows[row.point] + 1) << row.point << ": rows go call by call";
-        rows[row.point] = row.failingCall;
-    }
-    EXPECT_EQ(calls, rows);
+    EXPECT_EQ(Rename(AllFaultPoints(Points()), FaultPoint::kNoCall), kRenamed);
+    EXPECT_EQ(FaultPointCalls(Points()), CallsWithARow(Points(), kRenameRows));
 }
 
 TEST_F(PortRenameFaultTest, EachFailedCallHasItsOutcome)
 {
     for (const RenameRow& row : kRenameRows) {
         const std::string what = std::string(row.point) + " call " + std::to_string(row.failingCall);
-        EXPECT_EQ(Rename({ &Point(row.point) }, row.failingCall), row.expected) << what;
-        EXPECT_GE(Point(row.point).Calls(), row.failingCall) << what << ": the failing call was not made";
+        const FaultPoint& point = FindFaultPoint(Points(), row.point);
+        EXPECT_EQ(Rename({ &point }, row.failingCall), row.expected) << what;
+        EXPECT_GE(point.Calls(), row.failingCall) << what << ": the failing call was not made";
     }
 }
 

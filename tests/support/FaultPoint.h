@@ -18,8 +18,10 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class FaultPoint {
 public:
@@ -47,7 +49,23 @@ private:
     Counter m_calls;
 };
 
+// A table of points and rows that fail their calls: the point of a row's
+// name (a missing one fails the test), all points, and the calls per point.
+const FaultPoint& FindFaultPoint(const std::vector<FaultPoint>& points, const std::string& name);
+std::vector<const FaultPoint*> AllFaultPoints(const std::vector<FaultPoint>& points);
+// The calls of each point since its last injection.
+std::map<std::string, int> FaultPointCalls(const std::vector<FaultPoint>& points);
+
+// The last call number the rows fail per point (0 for a point without rows),
+// checking that each point's rows go call by call from the first. Rows have
+// the members point (a name) and failingCall. Equal to FaultPointCalls after
+// a clean run when every call has its row.
+template <typename Row>
+std::map<std::string, int> CallsWithARow(const std::vector<FaultPoint>& points, const std::vector<Row>& rows);
+
 namespace fault_point_detail {
+void ExpectNextCall(const std::string& point, int failingCall, int& last);
+
 template <typename T>
 struct NonDeduced {
     using Type = T;
@@ -87,6 +105,17 @@ struct FailingCall {
         return [] { return calls.load(); };
     }
 };
+}
+
+template <typename Row>
+std::map<std::string, int> CallsWithARow(const std::vector<FaultPoint>& points, const std::vector<Row>& rows)
+{
+    std::map<std::string, int> calls;
+    for (const FaultPoint& point : points)
+        calls[point.Name()] = 0;
+    for (const Row& row : rows)
+        fault_point_detail::ExpectNextCall(row.point, row.failingCall, calls[row.point]);
+    return calls;
 }
 
 template <typename Tag, typename R, typename... A>
