@@ -467,7 +467,9 @@ const std::vector<RenameRow> kRenameRows = {
     // The list is rebuilt, without the port whose name cannot be read.
     { "RegQueryValueExW", 2, { {}, L"COM7", L"Virtual Serial Port (COM7)", {} } },
     { "RegSetValueExW", 1, kUnchanged },
-    { "SetDeviceRestartFunction", 1, { { L"ChangeState fails: 5\n" }, L"COM7", L"Virtual Serial Port (COM7)", { L"COM7" } } },
+    // Reported; the friendly name and the list follow all the same.
+    { "SetDeviceRestartFunction", 1,
+      { { L"ChangeState fails: 5\n" }, L"COM7", L"Virtual Serial Port (COM7)", { L"COM7" } } },
 };
 
 TEST_F(PortRenameFaultTest, HasARowForEveryCall)
