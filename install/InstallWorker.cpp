@@ -15,9 +15,12 @@ void ReportProgress(const InstallJob& job, LPARAM position)
     ::PostMessageW(job.hNotifyWnd, ProgressMessage, 1, position);
 }
 
+// Without this report the dialog never ends: a full message queue must not
+// swallow it, so it is posted again until it arrives or the dialog is gone.
 void ReportFinishing(const InstallJob& job)
 {
-    ::PostMessageW(job.hNotifyWnd, ProgressMessage, 0, 0);
+    while (!::PostMessageW(job.hNotifyWnd, ProgressMessage, 0, 0) && ::IsWindow(job.hNotifyWnd))
+        ::Sleep(10);
 }
 
 DWORD Install(const InstallJob& job)

@@ -31,7 +31,8 @@ BOOL RunDeviceCommand(const std::wstring& commandLine, LPCWSTR currentFolder, LP
     const UniqueHandle child(process.hProcess);
     TraceLog(L"%s", startText);
     ::WaitForSingleObject(child.Get(), INFINITE);
-    exitCode = 0;
-    ::GetExitCodeProcess(child.Get(), &exitCode);
+    // An exit code that cannot be read is no success.
+    if (!::GetExitCodeProcess(child.Get(), &exitCode))
+        exitCode = kExitCodeUnknown;
     return TRUE;
 }

@@ -10,9 +10,13 @@
 // blanks, and an unquoted path would start whatever lies at its first blank.
 std::wstring DeviceCommandLine(const std::wstring& archFolder, const std::wstring& arguments);
 
+// The exit code reported for a command whose own could not be read.
+inline constexpr DWORD kExitCodeUnknown = 0xFFFFFFFF;
+
 // Starts the command line without a window in the current folder and waits
 // for it without a time limit. Returns FALSE when it did not start (the
-// Windows error is traced), otherwise TRUE with its exit code; the start text
-// is traced once it runs.
+// Windows error is traced), otherwise TRUE with its exit code, or with
+// kExitCodeUnknown when that cannot be read; the start text is traced once it
+// runs.
 BOOL RunDeviceCommand(const std::wstring& commandLine, LPCWSTR currentFolder, LPCWSTR startText,
                       DWORD& exitCode);

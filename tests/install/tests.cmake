@@ -48,3 +48,10 @@ if(NOT TAVRIN_VENDOR_PACKAGE)
         ENVIRONMENT "TAVRIN_SETUP=${setup_path}")
     add_dependencies(setup_end_to_end_tests setup)
 endif()
+
+# Both commands with each platform call they make failing in turn.
+tavrin_add_test(fault_injection_tests
+    SOURCES install/FaultInjectionTest.cpp install/InstallTestSupport.cpp install/MainWindowTest.cpp
+            install/ThreadCreation.cpp
+    LIBS portdevice
+    LOCKS devices)

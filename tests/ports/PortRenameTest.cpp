@@ -14,7 +14,9 @@
 #include "framework/UniqueResource.h"
 #include "framework/WinApp.h"
 
+#include "support/ArmedThreads.h"
 #include "support/DialogDriver.h"
+#include "support/FaultPoint.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ScopedSwap.h"
 
@@ -23,6 +25,8 @@
 #include <gtest/gtest.h>
 
 #include <setupapi.h>
+
+#include <functional>
 
 namespace {
 
@@ -97,15 +101,18 @@ Port PortOf(const std::wstring& instanceId)
     return {};
 }
 
-// Picks this name in the change-port-name dialog and presses OK.
-DialogDriver::Action Pick(const wchar_t* name)
+// Picks this name in the change-port-name dialog and presses OK, after
+// beforeOk has run.
+DialogDriver::Action Pick(const wchar_t* name, std::function<void()> beforeOk = {})
 {
-    return [name](HWND dialog) {
+    return [name, beforeOk](HWND dialog) {
         HWND combo = ::GetDlgItem(dialog, IDC_PORT_NAME);
         const LRESULT index = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                              reinterpret_cast<LPARAM>(name));
         EXPECT_NE(index, CB_ERR) << testing::PrintToString(std::wstring(name)) << " is not offered";
         ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        if (beforeOk)
+            beforeOk();
         DialogDriver::Click(IDOK)(dialog);
     };
 }
@@ -374,6 +381,112 @@ TEST_F(PortRenameTest, DeviceWhoseDescriptionCannotBeReadIsNamedByItsPortAlone)
     RenameAndPick(L"COM7");
 
     ExpectRenamed(id, L"COM7", L"COM7");
+}
+
+// The rename with its platform calls failing one at a time, each after the
+// dialog has closed: what the device keeps, what the user sees, and whether
+// the list is rebuilt. Every call the clean run makes has a row.
+struct RenameOutcome {
+    std::vector<std::wstring> boxes;
+    std::wstring portName;
+    std::wstring friendlyName;
+    std::vector<std::wstring> rows;
+};
+
+struct RenameRow {
+    const char* point;
+    int failingCall;
+    RenameOutcome expected;
+};
+
+class PortRenameFaultTest : public PortRenameTest {
+protected:
+
+    static const std::vector<FaultPoint>& Points()
+    {
+        static const std::vector<FaultPoint> points = {
+            SETTER_FAULT(SetDeviceKeyOpenFunction, static_cast<HKEY>(INVALID_HANDLE_VALUE), ERROR_ACCESS_DENIED),
+            IMPORT_FAULT("advapi32.dll", RegQueryValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED),
+            IMPORT_FAULT("advapi32.dll", RegSetValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED),
+            SETTER_FAULT(SetDeviceRestartFunction, FALSE, ERROR_ACCESS_DENIED),
+        };
+        return points;
+    }
+
+    // Renames a fresh COM5 to COM7 with the points injected, each failing its
+    // call number failingCall.
+    RenameOutcome Rename(const std::vector<const FaultPoint*>& points, int failingCall)
+    {
+        std::vector<PortDevice::Removed> removed;
+        EXPECT_EQ(PortDevice::RemoveByHardwareId(kHardwareId, removed), static_cast<DWORD>(ERROR_SUCCESS));
+        const std::wstring id = AddPort(L"COM5");
+        ShowPortsAndMarker();
+        Select({ 0 });
+        MessageBoxRecorder boxes;
+        {
+            std::vector<std::shared_ptr<void>> faults;
+            for (const FaultPoint* point : points)
+                faults.push_back(point->Inject(failingCall));
+            ArmedThreads armed(ArmedThreads::ArmLater);
+            const DWORD thread = ::GetCurrentThreadId();
+            DialogDriver driver({ Pick(L"COM7", [thread] { ArmedThreads::Arm(thread); }) });
+            m_main.PortRename();
+        }
+        EXPECT_EQ(AfxGetApp()->WaitCursorCount(), 0) << "the hourglass stays on";
+        RenameOutcome outcome;
+        for (const MessageBoxRecorder::Shown& box : boxes.Boxes()) {
+            EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+            outcome.boxes.push_back(box.text);
+        }
+        const Port port = PortOf(id);
+        outcome.portName = port.portName;
+        outcome.friendlyName = port.friendlyName;
+        outcome.rows = Rows();
+        return outcome;
+    }
+};
+
+bool operator==(const RenameOutcome& a, const RenameOutcome& b)
+{
+    return a.boxes == b.boxes && a.portName == b.portName && a.friendlyName == b.friendlyName && a.rows == b.rows;
+}
+
+void PrintTo(const RenameOutcome& outcome, std::ostream* os)
+{
+    *os << "boxes " << testing::PrintToString(outcome.boxes) << ", PortName "
+        << testing::PrintToString(outcome.portName) << ", friendly name "
+        << testing::PrintToString(outcome.friendlyName) << ", rows " << testing::PrintToString(outcome.rows);
+}
+
+const RenameOutcome kRenamed = { {}, L"COM7", L"Virtual Serial Port (COM7)", { L"COM7" } };
+const RenameOutcome kUnchanged = { {}, L"COM5", L"Virtual Serial Port (COM5)", { L"COM5", L"marker" } };
+
+const std::vector<RenameRow> kRenameRows = {
+    // A device whose key cannot be opened or read is passed over.
+    { "SetDeviceKeyOpenFunction", 1, kUnchanged },
+    { "RegQueryValueExW", 1, kUnchanged },
+    // The list is rebuilt, without the port whose name cannot be read.
+    { "RegQueryValueExW", 2, { {}, L"COM7", L"Virtual Serial Port (COM7)", {} } },
+    { "RegSetValueExW", 1, kUnchanged },
+    // Reported; the friendly name and the list follow all the same.
+    { "SetDeviceRestartFunction", 1,
+      { { L"ChangeState fails: 5\n" }, L"COM7", L"Virtual Serial Port (COM7)", { L"COM7" } } },
+};
+
+TEST_F(PortRenameFaultTest, HasARowForEveryCall)
+{
+    EXPECT_EQ(Rename(AllFaultPoints(Points()), FaultPoint::kNoCall), kRenamed);
+    EXPECT_EQ(FaultPointCalls(Points()), CallsWithARow(Points(), kRenameRows));
+}
+
+TEST_F(PortRenameFaultTest, EachFailedCallHasItsOutcome)
+{
+    for (const RenameRow& row : kRenameRows) {
+        const std::string what = std::string(row.point) + " call " + std::to_string(row.failingCall);
+        const FaultPoint& point = FindFaultPoint(Points(), row.point);
+        EXPECT_EQ(Rename({ &point }, row.failingCall), row.expected) << what;
+        EXPECT_GE(point.Calls(), row.failingCall) << what << ": the failing call was not made";
+    }
 }
 
 }
