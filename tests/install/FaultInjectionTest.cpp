@@ -57,6 +57,10 @@ const std::vector<FaultPoint>& Points()
         IMPORT_FAULT("user32.dll", PostMessageW, FALSE, ERROR_NOT_ENOUGH_QUOTA),
         SLOT_FAULT(CWaitDialog::s_createThread, nullptr, ERROR_NOT_ENOUGH_MEMORY),
         IMPORT_FAULT("advapi32.dll", RegQueryValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED),
+        SETUP_FAULT(SetupIterateCabinetW, FALSE, ERROR_ACCESS_DENIED),
+        SETUP_FAULT(SetupDiGetClassDevsW, INVALID_HANDLE_VALUE, ERROR_NOT_ENOUGH_MEMORY),
+        SETUP_FAULT(SetupDiEnumDeviceInfo, FALSE, ERROR_NOT_ENOUGH_MEMORY),
+        SETUP_FAULT(SetupDiOpenDevRegKey, static_cast<HKEY>(INVALID_HANDLE_VALUE), ERROR_ACCESS_DENIED),
     };
     return points;
 }
@@ -147,6 +151,16 @@ const std::vector<Row> kInstallRows = {
     // bystander, then the new one.
     { "RegQueryValueExW", 1, kInstalled, Leaves::Nothing },
     { "RegQueryValueExW", 2, kInstalled, Leaves::Nothing },
+    { "SetupIterateCabinetW", 1, InstallFails(kNotExtracted), Leaves::Nothing },
+    // No devices to list: the list stays empty after the success message.
+    { "SetupDiGetClassDevsW", 1, { kInstalled.boxes, kAllSteps, false }, Leaves::Nothing },
+    { "SetupDiEnumDeviceInfo", 1, { kInstalled.boxes, kAllSteps, false }, Leaves::Nothing },
+    // The list ends early, or (3) where it would have ended anyway.
+    { "SetupDiEnumDeviceInfo", 2, kInstalled, Leaves::Nothing },
+    { "SetupDiEnumDeviceInfo", 3, kInstalled, Leaves::Nothing },
+    // The device whose key cannot be opened is left out.
+    { "SetupDiOpenDevRegKey", 1, kInstalled, Leaves::Nothing },
+    { "SetupDiOpenDevRegKey", 2, kInstalled, Leaves::Nothing },
 };
 
 const std::vector<Row> kUninstallRows = {
@@ -177,6 +191,12 @@ const std::vector<Row> kUninstallRows = {
     { "SHFileOperationW", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
     // The list is rebuilt without the bystander.
     { "RegQueryValueExW", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
+    { "SetupIterateCabinetW", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
+    // The list is emptied and rebuilt with what can be read.
+    { "SetupDiGetClassDevsW", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
+    { "SetupDiEnumDeviceInfo", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
+    { "SetupDiEnumDeviceInfo", 2, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
+    { "SetupDiOpenDevRegKey", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
 };
 
 class FaultInjectionTest : public MainWindowTest {

@@ -405,7 +405,12 @@ protected:
     static const std::vector<FaultPoint>& Points()
     {
         static const std::vector<FaultPoint> points = {
-            SETTER_FAULT(SetDeviceKeyOpenFunction, static_cast<HKEY>(INVALID_HANDLE_VALUE), ERROR_ACCESS_DENIED),
+            SETUP_FAULT(SetupDiGetClassDevsW, INVALID_HANDLE_VALUE, ERROR_NOT_ENOUGH_MEMORY),
+            SETUP_FAULT(SetupDiEnumDeviceInfo, FALSE, ERROR_NOT_ENOUGH_MEMORY),
+            SETUP_FAULT(SetupDiOpenDevRegKey, static_cast<HKEY>(INVALID_HANDLE_VALUE), ERROR_ACCESS_DENIED),
+            SETUP_FAULT(SetupDiSetClassInstallParamsW, FALSE, ERROR_INVALID_PARAMETER),
+            SETUP_FAULT(SetupDiGetDeviceRegistryPropertyW, FALSE, ERROR_INVALID_DATA),
+            SETUP_FAULT(SetupDiSetDeviceRegistryPropertyW, FALSE, ERROR_ACCESS_DENIED),
             IMPORT_FAULT("advapi32.dll", RegQueryValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED),
             IMPORT_FAULT("advapi32.dll", RegSetValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED),
             SETTER_FAULT(SetDeviceRestartFunction, FALSE, ERROR_ACCESS_DENIED),
@@ -463,7 +468,19 @@ const RenameOutcome kUnchanged = { {}, L"COM5", L"Virtual Serial Port (COM5)", {
 
 const std::vector<RenameRow> kRenameRows = {
     // A device whose key cannot be opened or read is passed over.
-    { "SetDeviceKeyOpenFunction", 1, kUnchanged },
+    { "SetupDiGetClassDevsW", 1, kUnchanged },
+    { "SetupDiGetClassDevsW", 2, { {}, L"COM7", L"Virtual Serial Port (COM7)", {} } },
+    { "SetupDiEnumDeviceInfo", 1, kUnchanged },
+    { "SetupDiEnumDeviceInfo", 2, { {}, L"COM7", L"Virtual Serial Port (COM7)", {} } },
+    { "SetupDiEnumDeviceInfo", 3, kRenamed },
+    { "SetupDiOpenDevRegKey", 1, kUnchanged },
+    { "SetupDiOpenDevRegKey", 2, { {}, L"COM7", L"Virtual Serial Port (COM7)", {} } },
+    // The restart goes on without its parameters; Wine's is the test's stand-in.
+    { "SetupDiSetClassInstallParamsW", 1, kRenamed },
+    // No description to read: the new name alone.
+    { "SetupDiGetDeviceRegistryPropertyW", 1, { {}, L"COM7", L"COM7", { L"COM7" } } },
+    // Not checked: the old friendly name stays.
+    { "SetupDiSetDeviceRegistryPropertyW", 1, { {}, L"COM7", L"Virtual Serial Port (COM5)", { L"COM7" } } },
     { "RegQueryValueExW", 1, kUnchanged },
     // The list is rebuilt, without the port whose name cannot be read.
     { "RegQueryValueExW", 2, { {}, L"COM7", L"Virtual Serial Port (COM7)", {} } },

@@ -8,11 +8,15 @@
 // functions loaded at run time), or from a seam's setter:
 //   IMPORT_FAULT("kernel32.dll", CreateFileW, INVALID_HANDLE_VALUE, ERROR_ACCESS_DENIED)
 //   SLOT_FAULT(CWaitDialog::s_createThread, nullptr, ERROR_NOT_ENOUGH_MEMORY)
-//   SETTER_FAULT(SetDeviceKeyOpenFunction, static_cast<HKEY>(INVALID_HANDLE_VALUE), ERROR_ACCESS_DENIED)
+//   SETTER_FAULT(SetDeviceRestartFunction, FALSE, ERROR_ACCESS_DENIED)
+// and from an entry of the setup functions' table:
+//   SETUP_FAULT(SetupIterateCabinetW, FALSE, ERROR_ACCESS_DENIED)
 #pragma once
 
 #include "ArmedThreads.h"
 #include "ImportPatch.h"
+
+#include "framework/SetupApi.h"
 
 #include <windows.h>
 
@@ -175,5 +179,7 @@ FaultPoint SetterFault(const char* name, PlatformFunction<R, A...> (*setter)(Pla
 #define IMPORT_FAULT(dll, function, failure, error) \
     ImportFault<struct FAULT_TAG(__COUNTER__)>(dll, #function, &::function, failure, error)
 #define SLOT_FAULT(slot, failure, error) SlotFault<struct FAULT_TAG(__COUNTER__)>(#slot, slot, failure, error)
+#define SETUP_FAULT(function, failure, error) \
+    SlotFault<struct FAULT_TAG(__COUNTER__)>(#function, SetupApi::Get().function, failure, error)
 #define SETTER_FAULT(setter, failure, error) \
     SetterFault<struct FAULT_TAG(__COUNTER__)>(#setter, &setter, failure, error)
