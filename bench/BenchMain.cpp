@@ -77,7 +77,9 @@ int wmain(int argc, wchar_t** argv)
     controls.dwICC = ICC_LISTVIEW_CLASSES;
     ::InitCommonControlsEx(&controls);
 
-    printf("Median of %d runs each, measured in turn with the peer; one more run of each first, not counted.\n\n",
+    printf("Median of %d runs of each figure. Where a peer is timed here, each run times both, the two in\n"
+           "alternating order; cabextract is timed natively by the calling script, as many times.\n"
+           "One more run of each comes first and is not counted.\n\n",
            options.runs);
     fflush(stdout);
     FigureTable table;

@@ -34,7 +34,7 @@ for run in $(seq 0 "$runs"); do
 done
 rm -rf "$scratch"
 
-echo "Benchmarks ($runs runs of each figure)"
+echo "Benchmarks"
 wine "$build/bench/tavrin_bench.exe" --runs "$runs" \
     --setup "$(windows_path "$build/setup.exe")" \
     --minimal-dialog "$(windows_path "$build/bench/minimal_dialog.exe")" \
