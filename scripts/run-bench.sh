@@ -34,7 +34,6 @@ for run in $(seq 0 "$runs"); do
 done
 rm -rf "$scratch"
 
-echo "Benchmarks"
 wine "$build/bench/tavrin_bench.exe" --runs "$runs" \
     --setup "$(windows_path "$build/setup.exe")" \
     --minimal-dialog "$(windows_path "$build/bench/minimal_dialog.exe")" \
