@@ -8,6 +8,8 @@
 
 #include <shlwapi.h>
 
+#include <cstdio>
+
 namespace {
 bool ReadWholeFile(const std::wstring& path, std::vector<BYTE>& bytes)
 {
