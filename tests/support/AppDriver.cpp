@@ -43,7 +43,8 @@ std::wstring WindowText(HWND window)
 }
 }
 
-AppDriver::AppDriver(const std::wstring& program, DWORD timeoutMs) : m_timeoutMs(timeoutMs)
+AppDriver::AppDriver(const std::wstring& program, DWORD timeoutMs, DWORD pollMs)
+    : m_timeoutMs(timeoutMs), m_pollMs(pollMs)
 {
     const size_t slash = program.find_last_of(L"\\/");
     m_name = program.substr(slash == std::wstring::npos ? 0 : slash + 1);
@@ -81,7 +82,7 @@ HWND AppDriver::WaitForWindow(Predicate matches) const
             if (matches(window))
                 return window;
         }
-        ::Sleep(50);
+        ::Sleep(m_pollMs);
     } while (::GetTickCount() - start < m_timeoutMs);
     return nullptr;
 }

@@ -13,7 +13,8 @@
 class AppDriver {
 public:
     // Starts the program; the child inherits this process's environment.
-    explicit AppDriver(const std::wstring& program, DWORD timeoutMs = 30000);
+    // Waits look for their window every pollMs milliseconds.
+    explicit AppDriver(const std::wstring& program, DWORD timeoutMs = 30000, DWORD pollMs = 50);
     // Ends the program if it still runs.
     ~AppDriver();
     AppDriver(const AppDriver&) = delete;
@@ -60,4 +61,5 @@ private:
     UniqueHandle m_process;
     DWORD m_processId = 0;
     DWORD m_timeoutMs;
+    DWORD m_pollMs;
 };
