@@ -29,7 +29,7 @@ ExternalProject_Add(devcon_${TAVRIN_OTHER_ARCH}
     BUILD_BYPRODUCTS ${TAVRIN_OTHER_DEVCON_DIR}/devcon.exe)
 
 # Packs <folder>/<entries> into <dir>/DriverPackage.cab and checks the result;
-# <target> builds it.
+# <target> builds it and names the cabinet and its entries, in packing order.
 function(tavrin_pack_cabinet target dir folder entries depends)
     set(cabinet ${dir}/DriverPackage.cab)
     # The cabinet records each file's date: packages assembled by the build get
@@ -50,7 +50,7 @@ function(tavrin_pack_cabinet target dir folder entries depends)
         COMMENT "Packing the driver package ${cabinet}"
         VERBATIM)
     add_custom_target(${target} DEPENDS ${cabinet})
-    set_target_properties(${target} PROPERTIES TAVRIN_CABINET ${cabinet})
+    set_target_properties(${target} PROPERTIES TAVRIN_CABINET ${cabinet} TAVRIN_CABINET_ENTRIES "${entries}")
 endfunction()
 
 # The stand-in package, assembled from both devcon builds and our INF.

@@ -1,10 +1,13 @@
 // The shipped executables read from outside, as files: version block,
-// manifest, string tables and import table of the 32-bit and 64-bit builds.
+// manifest, string tables, driver package and import table of the 32-bit and
+// 64-bit builds.
 #include "PeImage.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <set>
 #include <string>
 
@@ -84,6 +87,135 @@ std::vector<std::wstring> StringBlock(const std::string& bytes)
         at += length * sizeof(wchar_t);
     }
     return strings;
+}
+
+// ---- Driver package ------------------------------------------------------------
+
+// The records of a Microsoft Cabinet as they lie in the file: little-endian,
+// without padding.
+#pragma pack(push, 1)
+struct CabinetHeader {
+    char signature[4];
+    DWORD reserved1;
+    DWORD size;
+    DWORD reserved2;
+    DWORD filesOffset;
+    DWORD reserved3;
+    BYTE versionMinor;
+    BYTE versionMajor;
+    WORD folderCount;
+    WORD fileCount;
+    WORD flags;
+    WORD setId;
+    WORD cabinetIndex;
+};
+// Follows the header when kCabinetReservePresent is set.
+struct CabinetReserve {
+    WORD header;
+    BYTE folder;
+    BYTE data;
+};
+struct CabinetFolder {
+    DWORD dataOffset;
+    WORD dataBlockCount;
+    WORD compression;
+};
+// Followed by the entry's name and a NUL.
+struct CabinetFile {
+    DWORD size;
+    DWORD folderOffset;
+    WORD folder;
+    WORD date;
+    WORD time;
+    WORD attributes;
+};
+#pragma pack(pop)
+
+const WORD kCabinetPrevious = 0x1;
+const WORD kCabinetNext = 0x2;
+const WORD kCabinetReservePresent = 0x4;
+const WORD kCompressionMask = 0xF;
+const WORD kCompressionMsZip = 1;
+
+struct Cabinet {
+    CabinetHeader header = {};
+    std::vector<CabinetFolder> folders;
+    std::vector<CabinetFile> files;
+    std::vector<std::string> names;  // of files, in archive order
+};
+
+template <typename T>
+bool ReadRecord(const std::string& bytes, size_t at, T& record)
+{
+    if (at > bytes.size() || bytes.size() - at < sizeof(T))
+        return false;
+    memcpy(&record, bytes.data() + at, sizeof(T));
+    return true;
+}
+
+// The NUL-terminated text at `at`; false when the bytes end first.
+bool ReadText(const std::string& bytes, size_t at, std::string& text)
+{
+    const size_t end = at < bytes.size() ? bytes.find('\0', at) : std::string::npos;
+    if (end == std::string::npos)
+        return false;
+    text = bytes.substr(at, end - at);
+    return true;
+}
+
+// Header, folder records and file records; false when a record is cut off.
+bool ReadCabinet(const std::string& bytes, Cabinet& cabinet)
+{
+    if (!ReadRecord(bytes, 0, cabinet.header))
+        return false;
+    size_t at = sizeof(CabinetHeader);
+    size_t folderReserve = 0;
+    if (cabinet.header.flags & kCabinetReservePresent) {
+        CabinetReserve reserve = {};
+        if (!ReadRecord(bytes, at, reserve))
+            return false;
+        at += sizeof(reserve) + reserve.header;
+        folderReserve = reserve.folder;
+    }
+    // The names of the neighbouring cabinet and its disk, for each neighbour.
+    const WORD flags = cabinet.header.flags;
+    const int neighbours = ((flags & kCabinetPrevious) ? 1 : 0) + ((flags & kCabinetNext) ? 1 : 0);
+    for (int text = 0; text < 2 * neighbours; ++text) {
+        std::string skipped;
+        if (!ReadText(bytes, at, skipped))
+            return false;
+        at += skipped.size() + 1;
+    }
+    for (WORD i = 0; i < cabinet.header.folderCount; ++i, at += sizeof(CabinetFolder) + folderReserve) {
+        CabinetFolder folder = {};
+        if (!ReadRecord(bytes, at, folder))
+            return false;
+        cabinet.folders.push_back(folder);
+    }
+    at = cabinet.header.filesOffset;
+    for (WORD i = 0; i < cabinet.header.fileCount; ++i) {
+        CabinetFile file = {};
+        std::string name;
+        if (!ReadRecord(bytes, at, file) || !ReadText(bytes, at + sizeof(file), name))
+            return false;
+        cabinet.files.push_back(file);
+        cabinet.names.push_back(name);
+        at += sizeof(file) + name.size() + 1;
+    }
+    return true;
+}
+
+// The entries the build packed into the shipped package, in packing order.
+std::vector<std::string> PackedEntries()
+{
+    std::vector<std::string> entries;
+    const char* list = getenv("TAVRIN_PACKAGE_ENTRIES");
+    for (std::string rest = list ? list : ""; !rest.empty();) {
+        const size_t bar = rest.find('|');
+        entries.push_back(rest.substr(0, bar));
+        rest = bar == std::string::npos ? std::string() : rest.substr(bar + 1);
+    }
+    return entries;
 }
 
 // ---- Fixture -------------------------------------------------------------------
@@ -178,6 +310,37 @@ TEST_P(ReleaseImage, StringTablesHoldEveryTextInBothLanguages)
         EXPECT_EQ(std::vector<std::wstring>(texts.begin() + 11, texts.end()), std::vector<std::wstring>(5))
             << table.language;
     }
+}
+
+TEST_P(ReleaseImage, DriverPackageIsOneCabinetOfThePackedEntries)
+{
+    const auto package = m_image.Resource(RT_RCDATA, 103, kChinese);
+    ASSERT_TRUE(package);
+    Cabinet cabinet;
+    ASSERT_TRUE(ReadCabinet(*package, cabinet)) << "cut off after " << cabinet.names.size() << " entries";
+
+    const CabinetHeader& header = cabinet.header;
+    EXPECT_EQ(std::string(header.signature, sizeof(header.signature)), "MSCF");
+    EXPECT_EQ(header.versionMajor, 1);
+    EXPECT_EQ(header.versionMinor, 3);
+    EXPECT_EQ(header.size, package->size());
+    // A single cabinet, not part of a set.
+    EXPECT_EQ(header.flags & (kCabinetPrevious | kCabinetNext), 0);
+    ASSERT_EQ(header.folderCount, 1);
+    EXPECT_EQ(cabinet.folders[0].compression & kCompressionMask, kCompressionMsZip);
+    EXPECT_GT(cabinet.folders[0].dataBlockCount, 0);
+
+    const std::vector<std::string> expected = PackedEntries();
+    ASSERT_FALSE(expected.empty()) << "no entries in TAVRIN_PACKAGE_ENTRIES";
+    EXPECT_EQ(static_cast<size_t>(header.fileCount), expected.size());
+    EXPECT_EQ(cabinet.names, expected);
+    for (size_t i = 0; i < cabinet.files.size(); ++i)
+        EXPECT_EQ(cabinet.files[i].folder, 0) << cabinet.names[i];
+    // What the install and uninstall commands run and name, whichever package is shipped.
+    for (const char* needed : { "x86\\devcon.exe", "amd64\\devcon.exe", "Tavrin.inf" })
+        EXPECT_TRUE(std::any_of(cabinet.names.begin(), cabinet.names.end(),
+                                [needed](const std::string& name) { return _stricmp(name.c_str(), needed) == 0; }))
+            << needed;
 }
 
 TEST_P(ReleaseImage, ImportsOnlyProtectedDlls)

@@ -11,28 +11,22 @@ const int kMessageBoxText = 0xFFFF;
 
 struct Search {
     DWORD processId;
+    const wchar_t* className;
+    bool usableOnly;  // visible and enabled
     std::vector<HWND> windows;
 };
 
-BOOL CALLBACK CollectDialogs(HWND window, LPARAM param)
+BOOL CALLBACK CollectWindows(HWND window, LPARAM param)
 {
     Search* search = reinterpret_cast<Search*>(param);
     DWORD processId = 0;
     ::GetWindowThreadProcessId(window, &processId);
     wchar_t className[16] = {};
     ::GetClassNameW(window, className, sizeof(className) / sizeof(className[0]));
-    if (processId == search->processId && lstrcmpW(className, L"#32770") == 0 && ::IsWindowVisible(window) &&
-        ::IsWindowEnabled(window))
+    if (processId == search->processId && lstrcmpW(className, search->className) == 0 &&
+        (!search->usableOnly || (::IsWindowVisible(window) && ::IsWindowEnabled(window))))
         search->windows.push_back(window);
     return TRUE;
-}
-
-// A top-level window's caption, read without sending it a message.
-std::wstring Caption(HWND window)
-{
-    wchar_t text[256] = {};
-    ::GetWindowTextW(window, text, sizeof(text) / sizeof(text[0]));
-    return text;
 }
 
 std::wstring WindowText(HWND window)
@@ -76,8 +70,8 @@ HWND AppDriver::WaitForWindow(Predicate matches) const
 {
     const DWORD start = ::GetTickCount();
     do {
-        Search search = { m_processId, {} };
-        ::EnumWindows(&CollectDialogs, reinterpret_cast<LPARAM>(&search));
+        Search search = { m_processId, L"#32770", true, {} };
+        ::EnumWindows(&CollectWindows, reinterpret_cast<LPARAM>(&search));
         for (HWND window : search.windows) {
             if (matches(window))
                 return window;
@@ -85,6 +79,13 @@ HWND AppDriver::WaitForWindow(Predicate matches) const
         ::Sleep(m_pollMs);
     } while (::GetTickCount() - start < m_timeoutMs);
     return nullptr;
+}
+
+HWND AppDriver::FindWindowOfClass(const wchar_t* className) const
+{
+    Search search = { m_processId, className, false, {} };
+    ::EnumWindows(&CollectWindows, reinterpret_cast<LPARAM>(&search));
+    return search.windows.empty() ? nullptr : search.windows.front();
 }
 
 HWND AppDriver::WaitForDialog(int controlId) const
@@ -115,6 +116,13 @@ bool AppDriver::CloseMessageBox(const MessageBoxWindow& box) const
         ::Sleep(50);
     }
     return true;
+}
+
+std::wstring AppDriver::Caption(HWND window)
+{
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, sizeof(text) / sizeof(text[0]));
+    return text;
 }
 
 void AppDriver::Click(HWND dialog, int controlId)

@@ -21,6 +21,11 @@ public:
     AppDriver& operator=(const AppDriver&) = delete;
 
     bool Started() const { return m_process.IsValid(); }
+    DWORD ProcessId() const { return m_processId; }
+
+    // A top-level window of the program with this class name, shown or not;
+    // null when it has none.
+    HWND FindWindowOfClass(const wchar_t* className) const;
 
     // A visible, enabled dialog of the program that holds a control with this id.
     HWND WaitForDialog(int controlId) const;
@@ -35,6 +40,9 @@ public:
     MessageBoxWindow WaitForMessageBox() const;
     // Presses OK and waits until the box has gone.
     bool CloseMessageBox(const MessageBoxWindow& box) const;
+
+    // A top-level window's caption, read without sending it a message.
+    static std::wstring Caption(HWND window);
 
     static void Click(HWND dialog, int controlId);
     static bool IsChecked(HWND dialog, int controlId);
