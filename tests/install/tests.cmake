@@ -42,9 +42,21 @@ tavrin_add_test(install_without_package_tests
 if(NOT TAVRIN_VENDOR_PACKAGE)
     tavrin_wine_path(setup_path "${CMAKE_BINARY_DIR}/setup.exe")
     tavrin_add_test(setup_end_to_end_tests
-        SOURCES install/SetupEndToEndTest.cpp install/InstallTestSupport.cpp
+        SOURCES install/SetupEndToEndTest.cpp install/SetupSession.cpp install/InstallTestSupport.cpp
         LIBS portdevice
         LOCKS devices
         ENVIRONMENT "TAVRIN_SETUP=${setup_path}")
     add_dependencies(setup_end_to_end_tests setup)
+    # Install and uninstall rounds in one setup.exe. A round starts devcon four
+    # times and takes seconds under Wine, so ctest runs fewer rounds than the
+    # program's own 200; configure with -DTAVRIN_LONG_RUN_CYCLES=200 for those.
+    set(TAVRIN_LONG_RUN_CYCLES 50 CACHE STRING "Install and uninstall rounds of setup_long_run_tests")
+    tavrin_add_test(setup_long_run_tests
+        SOURCES install/SetupLongRunTest.cpp install/SetupSession.cpp install/InstallTestSupport.cpp
+        LIBS portdevice
+        LOCKS devices
+        ENVIRONMENT "TAVRIN_SETUP=${setup_path}" "TAVRIN_LONG_RUN_CYCLES=${TAVRIN_LONG_RUN_CYCLES}")
+    add_dependencies(setup_long_run_tests setup)
+    math(EXPR long_run_timeout "60 + 6 * ${TAVRIN_LONG_RUN_CYCLES}")
+    set_tests_properties(setup_long_run_tests PROPERTIES TIMEOUT ${long_run_timeout})
 endif()

@@ -20,6 +20,7 @@ public:
     AppDriver& operator=(const AppDriver&) = delete;
 
     bool Started() const { return m_process.IsValid(); }
+    DWORD ProcessId() const { return m_processId; }
 
     // A visible, enabled dialog of the program that holds a control with this id.
     HWND WaitForDialog(int controlId) const;
