@@ -14,7 +14,10 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cwchar>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 const int kDefaultCycles = 200;
@@ -27,7 +30,7 @@ const size_t kLazyHandles = 5;
 int Cycles()
 {
     const std::wstring value = EnvironmentValue(L"TAVRIN_LONG_RUN_CYCLES");
-    return value.empty() ? kDefaultCycles : std::stoi(value);
+    return value.empty() ? kDefaultCycles : static_cast<int>(std::wcstol(value.c_str(), nullptr, 10));
 }
 
 struct Sample {

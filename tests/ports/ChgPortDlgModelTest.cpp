@@ -42,20 +42,11 @@ void PrintTo(const MapCase& c, std::ostream* os)
         << (c.mapMissing ? ", no port map" : ", values " + testing::PrintToString(c.values));
 }
 
-// The text the data stand for: little-endian characters up to the first NUL
-// or the end of the data, where half a character counts with a zero high byte.
+// The text the data stand for: their characters up to the first NUL.
 std::wstring Datum(const std::string& data)
 {
-    std::wstring text;
-    for (size_t i = 0; i < data.size(); i += 2) {
-        const unsigned low = static_cast<BYTE>(data[i]);
-        const unsigned high = i + 1 < data.size() ? static_cast<BYTE>(data[i + 1]) : 0;
-        const wchar_t ch = static_cast<wchar_t>(low | high << 8);
-        if (ch == L'\0')
-            break;
-        text.push_back(ch);
-    }
-    return text;
+    const std::wstring text = WideText(data);
+    return text.substr(0, text.find(L'\0'));
 }
 
 std::string DrawData(CaseRandom& r, const std::wstring& datum)

@@ -4,7 +4,6 @@
 #include "ports/RegistryKey.h"
 
 #include "support/CaseRandom.h"
-
 #include "support/RawBytes.h"
 
 #include <gtest/gtest.h>
@@ -67,26 +66,23 @@ void PrintTo(const Outcome& o, std::ostream* os)
 // terminator; an empty value reads as an empty string where the terminator fits.
 Outcome Model(const ReadCase& c)
 {
-    const Outcome none{ 0, 0, std::wstring() };
+    auto fails = [](LONG result) { return Outcome{ result, 0, std::wstring() }; };
     if (!c.exists)
-        return { ERROR_FILE_NOT_FOUND, 0, none.text };
+        return fails(ERROR_FILE_NOT_FOUND);
     const size_t bytes = c.data.size();
     const bool isString = c.type == REG_SZ || c.type == REG_EXPAND_SZ;
     if (!c.withBuffer)
-        return isString ? Outcome{ ERROR_SUCCESS, static_cast<ULONG>(bytes / 2), none.text }
-                        : Outcome{ ERROR_INVALID_DATA, 0, none.text };
+        return isString ? Outcome{ ERROR_SUCCESS, static_cast<ULONG>(bytes / 2), std::wstring() }
+                        : fails(ERROR_INVALID_DATA);
     if (bytes > 2 * static_cast<size_t>(c.capacity))
-        return { ERROR_MORE_DATA, 0, none.text };
+        return fails(ERROR_MORE_DATA);
     if (!isString)
-        return { ERROR_INVALID_DATA, 0, none.text };
+        return fails(ERROR_INVALID_DATA);
     if (bytes == 0)
-        return c.capacity == 0 ? Outcome{ ERROR_MORE_DATA, 0, none.text } : Outcome{ ERROR_SUCCESS, 0, { L'\0' } };
+        return c.capacity == 0 ? fails(ERROR_MORE_DATA) : Outcome{ ERROR_SUCCESS, 0, std::wstring(1, L'\0') };
     if (bytes % 2 != 0 || c.data[bytes - 1] != 0 || c.data[bytes - 2] != 0)
-        return { ERROR_INVALID_DATA, 0, none.text };
-    std::wstring text;
-    for (size_t i = 0; i < bytes; i += 2)
-        text.push_back(static_cast<wchar_t>(static_cast<BYTE>(c.data[i]) | static_cast<BYTE>(c.data[i + 1]) << 8));
-    return { ERROR_SUCCESS, static_cast<ULONG>(bytes / 2), text };
+        return fails(ERROR_INVALID_DATA);
+    return { ERROR_SUCCESS, static_cast<ULONG>(bytes / 2), WideText(c.data) };
 }
 
 // ---- drawing cases ----------------------------------------------------------
@@ -128,8 +124,8 @@ std::string DrawData(CaseRandom& r)
 ULONG DrawCapacity(CaseRandom& r, size_t bytes)
 {
     const long chars = static_cast<long>(bytes / 2);
-    const long aroundSize[] = { 0, 1, 10, chars - 1, chars, chars + 1, static_cast<long>((bytes + 1) / 2),
-                          static_cast<long>(r.Below(kLargestCapacity + 1)) };
+    const long drawn = static_cast<long>(r.Below(kLargestCapacity + 1));
+    const long aroundSize[] = { 0, 1, 10, chars - 1, chars, chars + 1, static_cast<long>((bytes + 1) / 2), drawn };
     const long capacity = aroundSize[r.Below(sizeof(aroundSize) / sizeof(aroundSize[0]))];
     return static_cast<ULONG>(std::clamp<long>(capacity, 0, kLargestCapacity));
 }
