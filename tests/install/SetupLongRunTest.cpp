@@ -22,10 +22,12 @@
 namespace {
 const int kDefaultCycles = 200;
 const int kSampleEvery = 50;
-// Handles that the system libraries open on first use and keep for the life
-// of the process: measured as three registry keys, an object directory and a
-// mutex after the first round, and not one more after 200 rounds.
-const size_t kLazyHandles = 5;
+// Handles that the first round may add for good: the system libraries open
+// some on first use and keep them for the life of the process. Measured: 38
+// handles after the first round, three registry keys, an object directory and
+// a mutex more than the 33 at the start (32 in one run of seven), and not one
+// more after 200 rounds.
+const size_t kLazyHandles = 6;
 
 int Cycles()
 {
@@ -105,9 +107,13 @@ TEST_F(SetupLongRunTest, RepeatedInstallAndUninstallLeaveNoHandleThreadOrFileBeh
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     std::printf("long run: %d cycles in %.1f s, %.2f s per cycle\n", cycles, seconds, seconds / cycles);
 
-    const Sample& start = samples.front();
+    const Sample& start = samples[0];
+    const Sample& firstRound = samples[1];
+    EXPECT_LE(firstRound.handles, start.handles + kLazyHandles);
     for (const Sample& s : samples) {
-        EXPECT_LE(s.handles, start.handles + kLazyHandles) << "after cycle " << s.cycle;
+        if (s.cycle > firstRound.cycle) {
+            EXPECT_EQ(s.handles, firstRound.handles) << "after cycle " << s.cycle;
+        }
         EXPECT_EQ(s.threads, start.threads) << "after cycle " << s.cycle;
         EXPECT_EQ(s.tempEntries, 0u) << "after cycle " << s.cycle;
     }
