@@ -6,11 +6,10 @@
 #include "framework/UniqueResource.h"
 #include "framework/WinThread.h"
 
-#include <gtest/gtest.h>
-#include <tlhelp32.h>
-#include <winternl.h>
+#include "support/ProcessCounts.h"
 
-#include <algorithm>
+#include <gtest/gtest.h>
+
 #include <thread>
 #include <vector>
 
@@ -82,60 +81,6 @@ COLORREF SpokeColour(UINT32 i)
 UINT32 SpokePointingRight(UINT32 phase)
 {
     return (kSpokeCount - phase % kSpokeCount) % kSpokeCount;
-}
-
-int CountProcessThreads()
-{
-    UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    int count = 0;
-    for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more;
-         more = ::Thread32Next(snapshot.Get(), &entry)) {
-        if (entry.th32OwnerProcessID == ::GetCurrentProcessId())
-            ++count;
-    }
-    return count;
-}
-
-// The process's open handles, counted in the system's handle table:
-// GetProcessHandleCount always reports 0 under Wine.
-struct HandleEntry {
-    PVOID object;
-    ULONG_PTR processId;
-    ULONG_PTR handle;
-    ULONG access;
-    USHORT creatorBackTraceIndex;
-    USHORT objectType;
-    ULONG attributes;
-    ULONG reserved;
-};
-struct HandleTable {
-    ULONG_PTR count;
-    ULONG_PTR reserved;
-    HandleEntry entries[1];
-};
-constexpr auto kSystemExtendedHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(64);
-constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004);
-
-size_t ProcessHandleCount()
-{
-    std::vector<BYTE> buffer(sizeof(HandleTable));
-    ULONG needed = 0;
-    NTSTATUS status;
-    while ((status = ::NtQuerySystemInformation(kSystemExtendedHandleInformation, buffer.data(),
-                                                static_cast<ULONG>(buffer.size()), &needed))
-           == kInfoLengthMismatch)
-        buffer.resize(std::max<size_t>(needed, buffer.size() * 2));
-    if (status != 0)
-        return 0;
-    const auto* table = reinterpret_cast<const HandleTable*>(buffer.data());
-    size_t count = 0;
-    for (ULONG_PTR i = 0; i < table->count; ++i) {
-        if (table->entries[i].processId == ::GetCurrentProcessId())
-            ++count;
-    }
-    return count;
 }
 
 // Replaces the start-up and shut-down calls for the life of the object; what
@@ -401,7 +346,7 @@ TEST_F(BusyIndicator, MainDialogCyclesLeaveNoThreadOrHandleBehind)
     // the list control's and the platform's own helpers).
     cycle();
     const int threadsBefore = CountProcessThreads();
-    const size_t handlesBefore = ProcessHandleCount();
+    const size_t handlesBefore = CountProcessHandles();
     ASSERT_GT(handlesBefore, 0u);
     const int startupsBefore = ScopedCalls::s_startups;
 
@@ -410,7 +355,7 @@ TEST_F(BusyIndicator, MainDialogCyclesLeaveNoThreadOrHandleBehind)
         cycle();
 
     EXPECT_EQ(CountProcessThreads(), threadsBefore);
-    EXPECT_EQ(ProcessHandleCount(), handlesBefore);
+    EXPECT_EQ(CountProcessHandles(), handlesBefore);
     EXPECT_EQ(ScopedCalls::s_startups - startupsBefore, kCycles);
     EXPECT_EQ(ScopedCalls::s_shutdownTokens.size(), static_cast<size_t>(kCycles + 1));
 }

@@ -42,11 +42,24 @@ tavrin_add_test(install_without_package_tests
 if(NOT TAVRIN_VENDOR_PACKAGE)
     tavrin_wine_path(setup_path "${CMAKE_BINARY_DIR}/setup.exe")
     tavrin_add_test(setup_end_to_end_tests
-        SOURCES install/SetupEndToEndTest.cpp install/InstallTestSupport.cpp
+        SOURCES install/SetupEndToEndTest.cpp install/SetupSession.cpp install/InstallTestSupport.cpp
         LIBS portdevice
         LOCKS devices
         ENVIRONMENT "TAVRIN_SETUP=${setup_path}")
     add_dependencies(setup_end_to_end_tests setup)
+    # Install and uninstall rounds in one setup.exe. A round starts devcon four
+    # times and takes a second or more under Wine; configure fewer rounds with
+    # -DTAVRIN_LONG_RUN_CYCLES=<n> for a quick local run.
+    set(TAVRIN_LONG_RUN_CYCLES 200 CACHE STRING "Install and uninstall rounds of setup_long_run_tests")
+    tavrin_add_test(setup_long_run_tests
+        SOURCES install/SetupLongRunTest.cpp install/SetupSession.cpp install/InstallTestSupport.cpp
+        LIBS portdevice
+        LOCKS devices
+        ENVIRONMENT "TAVRIN_SETUP=${setup_path}" "TAVRIN_LONG_RUN_CYCLES=${TAVRIN_LONG_RUN_CYCLES}")
+    add_dependencies(setup_long_run_tests setup)
+    math(EXPR long_run_timeout "60 + 6 * ${TAVRIN_LONG_RUN_CYCLES}")
+    # Started first: the longest test, and it holds the devices lock throughout.
+    set_tests_properties(setup_long_run_tests PROPERTIES TIMEOUT ${long_run_timeout} COST 10000)
 endif()
 
 # Both commands with each platform call they make failing in turn.
