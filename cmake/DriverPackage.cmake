@@ -33,18 +33,24 @@ ExternalProject_Add(devcon_${TAVRIN_OTHER_ARCH}
 function(tavrin_pack_cabinet target dir folder entries depends)
     set(cabinet ${dir}/DriverPackage.cab)
     # The cabinet records each file's date: packages assembled by the build get
-    # a fixed one, so that two builds give the same bytes. A vendor's folder is
-    # left as it is.
+    # a fixed one, so that two builds give the same bytes. The dates are set on
+    # copies, since older inputs would make every build assemble them again. A
+    # vendor's folder is packed as it is.
+    set(pack_folder ${folder})
     set(fix_dates "")
     string(FIND "${folder}/" "${CMAKE_BINARY_DIR}/" in_build)
     if(in_build EQUAL 0)
-        set(fix_dates COMMAND ${CMAKE_COMMAND} -E chdir ${folder} touch -d 2016-12-06T00:00:00Z ${entries})
+        set(pack_folder ${dir}/dated)
+        set(fix_dates
+            COMMAND ${CMAKE_COMMAND} -E rm -rf ${pack_folder}
+            COMMAND ${CMAKE_COMMAND} -E copy_directory ${folder} ${pack_folder}
+            COMMAND ${CMAKE_COMMAND} -E chdir ${pack_folder} touch -d 2016-12-06T00:00:00Z ${entries})
     endif()
     add_custom_command(OUTPUT ${cabinet}
-        ${fix_dates}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+        ${fix_dates}
         COMMAND ${CMAKE_COMMAND} -E rm -f ${cabinet}
-        COMMAND ${CMAKE_COMMAND} -E chdir ${folder} gcab -c -z ${cabinet} ${entries}
+        COMMAND ${CMAKE_COMMAND} -E chdir ${pack_folder} gcab -c -z ${cabinet} ${entries}
         COMMAND ${CMAKE_COMMAND} -DCABINET=${cabinet} "-DENTRIES=${entries}" -P ${TAVRIN_CHECK_CABINET}
         DEPENDS ${depends} ${TAVRIN_CHECK_CABINET}
         COMMENT "Packing the driver package ${cabinet}"
