@@ -1,5 +1,7 @@
 #include "SuspendedChild.h"
 
+#include "support/ProcessCounts.h"
+
 #include <tlhelp32.h>
 
 SuspendedChild::SuspendedChild(DWORD parentId, const wchar_t* exeName, DWORD timeoutMs)
@@ -43,14 +45,8 @@ DWORD SuspendedChild::FindChild(DWORD parentId, const wchar_t* exeName)
 
 void SuspendedChild::SuspendThreadsOf(DWORD processId)
 {
-    UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = snapshot && ::Thread32First(snapshot.Get(), &entry); more;
-         more = ::Thread32Next(snapshot.Get(), &entry)) {
-        if (entry.th32OwnerProcessID != processId)
-            continue;
-        UniqueHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
+    for (DWORD threadId : ProcessThreadIds(processId)) {
+        UniqueHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, threadId));
         if (thread && ::SuspendThread(thread.Get()) != static_cast<DWORD>(-1))
             m_threads.push_back(std::move(thread));
     }

@@ -48,16 +48,21 @@ size_t CountProcessHandles(DWORD processId)
     return count;
 }
 
-int CountProcessThreads(DWORD processId)
+std::vector<DWORD> ProcessThreadIds(DWORD processId)
 {
     UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     THREADENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
-    int count = 0;
-    for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more;
+    std::vector<DWORD> ids;
+    for (BOOL more = snapshot && ::Thread32First(snapshot.Get(), &entry); more;
          more = ::Thread32Next(snapshot.Get(), &entry)) {
         if (entry.th32OwnerProcessID == processId)
-            ++count;
+            ids.push_back(entry.th32ThreadID);
     }
-    return count;
+    return ids;
+}
+
+int CountProcessThreads(DWORD processId)
+{
+    return static_cast<int>(ProcessThreadIds(processId).size());
 }
