@@ -1,7 +1,8 @@
 # Sourced: a throwaway Wine prefix with a persistent wineserver, and a virtual
 # X display when there is none. Everything is torn down when the shell exits.
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installer, and no menu entries written into $HOME.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine_env_dir=$(mktemp -d /tmp/tavrin-wine.XXXXXX)
 export WINEPREFIX="$wine_env_dir/wine"
 wine_env_xvfb=
@@ -12,20 +13,29 @@ wine_env_cleanup() {
 }
 trap wine_env_cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 90 130); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-        wine_env_xvfb=$!
-        export DISPLAY=":$n"
-        break
+    # The server picks a free display itself and writes its number once it
+    # accepts connections.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$wine_env_dir/display" >/dev/null 2>&1 &
+    wine_env_xvfb=$!
+    for _ in $(seq 100); do
+        [ -s "$wine_env_dir/display" ] && break
+        sleep 0.1
     done
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    export DISPLAY=":$(head -n1 "$wine_env_dir/display")"
 fi
 # The server stays up for the whole run: later starts are fast, and the
 # prefix's volatile registry keys live as long as it does.
 mkdir -p "$WINEPREFIX"
 wineserver -p </dev/null >/dev/null 2>&1
-wineboot -i >/dev/null 2>&1
-# There is no window manager on the virtual display: with managed windows Wine
-# waits two seconds for one each time a window is hidden.
+# The first program of a new prefix sets it up and waits for that. (An explicit
+# "wineboot -i" would make that first program, and the prefix would be set up
+# twice, with two service managers.) There is no window manager on the
+# virtual display: with managed windows Wine waits two seconds for one each
+# time a window is hidden.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+# The prefix's services go on starting in the background: the tests start
+# once the plug-and-play service runs.
+for _ in $(seq 120); do
+    wine sc query PlugPlay 2>/dev/null | grep -q RUNNING && break
+    sleep 0.5
+done

@@ -8,6 +8,7 @@
 
 namespace {
 const int kMessageBoxText = 0xFFFF;
+const UINT kSendTimeoutMs = 10000;
 
 struct Search {
     DWORD processId;
@@ -29,10 +30,20 @@ BOOL CALLBACK CollectWindows(HWND window, LPARAM param)
     return TRUE;
 }
 
+// A message to the program under test: a program that hangs fails the test
+// with what it returns then, instead of hanging the test too.
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT failed = 0)
+{
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &result)
+               ? static_cast<LRESULT>(result)
+               : failed;
+}
+
 std::wstring WindowText(HWND window)
 {
     wchar_t text[512] = {};
-    ::SendMessageW(window, WM_GETTEXT, sizeof(text) / sizeof(text[0]), reinterpret_cast<LPARAM>(text));
+    Send(window, WM_GETTEXT, sizeof(text) / sizeof(text[0]), reinterpret_cast<LPARAM>(text));
     return text;
 }
 }
@@ -132,12 +143,12 @@ void AppDriver::Click(HWND dialog, int controlId)
 
 bool AppDriver::IsChecked(HWND dialog, int controlId)
 {
-    return ::SendMessageW(::GetDlgItem(dialog, controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return Send(::GetDlgItem(dialog, controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 int AppDriver::ItemCount(HWND list)
 {
-    return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(Send(list, LVM_GETITEMCOUNT, 0, 0));
 }
 
 std::wstring AppDriver::ItemText(HWND list, int item, int subItem) const
@@ -150,8 +161,8 @@ std::wstring AppDriver::ItemText(HWND list, int item, int subItem) const
     request.cchTextMax = sizeof(text) / sizeof(text[0]);
     if (!remote.Write(0, &request, sizeof(request)))
         return std::wstring();
-    ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(remote.Address()));
-    if (!remote.Read(sizeof(LVITEMW), text, sizeof(text) - sizeof(text[0])))
+    if (!Send(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(remote.Address())) ||
+        !remote.Read(sizeof(LVITEMW), text, sizeof(text) - sizeof(text[0])))
         return std::wstring();
     return text;
 }
@@ -163,30 +174,29 @@ bool AppDriver::SelectItem(HWND list, int item) const
     request.state = LVIS_SELECTED | LVIS_FOCUSED;
     request.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     return remote.Write(0, &request, sizeof(request)) &&
-           ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item),
-                          reinterpret_cast<LPARAM>(remote.Address())) != 0;
+           Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(remote.Address())) != 0;
 }
 
 int AppDriver::ComboCount(HWND combo)
 {
-    return static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    return static_cast<int>(Send(combo, CB_GETCOUNT, 0, 0));
 }
 
 std::wstring AppDriver::ComboText(HWND combo, int item)
 {
-    const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0);
+    const LRESULT length = Send(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0, CB_ERR);
     if (length == CB_ERR)
         return std::wstring();
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     const LRESULT copied =
-        ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&text[0]));
+        Send(combo, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&text[0]), CB_ERR);
     text.resize(copied == CB_ERR ? 0 : static_cast<size_t>(copied));
     return text;
 }
 
 bool AppDriver::SelectComboItem(HWND combo, int item)
 {
-    return ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0) == item;
+    return Send(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0, CB_ERR) == item;
 }
 
 DWORD AppDriver::Close(HWND mainWindow)
