@@ -32,17 +32,31 @@ int ReadPortNamesBare()
     return names;
 }
 
-// A list as the main dialog's: report view, two columns. Not shown, as the
-// main dialog's is not while it is filled the first time.
-bool MakeList(CListCtrl& list)
-{
-    const RECT rect = { 0, 0, 300, 200 };
-    if (!list.Create(WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT, rect, nullptr, 0))
-        return false;
-    list.InsertColumn(0, L"Name", LVCFMT_LEFT, 100, -1);
-    list.InsertColumn(1, L"Type", LVCFMT_LEFT, 100, -1);
-    return true;
-}
+// A list as the main dialog's: a visible report-view child with two columns,
+// in a window not shown, as the main dialog is not while its list is filled
+// the first time.
+class BenchList {
+public:
+    BenchList()
+    {
+        const RECT rect = { 0, 0, 300, 200 };
+        if (m_parent.Create(nullptr, L"", WS_POPUP, rect, nullptr, 0) &&
+            m_list.Create(WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, rect, &m_parent, 1)) {
+            m_list.InsertColumn(0, L"Name", LVCFMT_LEFT, 100, -1);
+            m_list.InsertColumn(1, L"Type", LVCFMT_LEFT, 100, -1);
+        }
+    }
+    ~BenchList() { m_parent.DestroyWindow(); }
+    BenchList(const BenchList&) = delete;
+    BenchList& operator=(const BenchList&) = delete;
+
+    bool Made() const { return m_list.m_hWnd != nullptr; }
+    CListCtrl& List() { return m_list; }
+
+private:
+    CWnd m_parent;
+    CListCtrl m_list;
+};
 }
 
 Figure MeasurePortListRefresh(int count, int runs)
@@ -59,11 +73,12 @@ Figure MeasurePortListRefresh(int count, int runs)
         figure.error = "cannot make the port devices: error " + std::to_string(devices.Error());
         return figure;
     }
-    CListCtrl list;
-    if (!MakeList(list)) {
+    BenchList bench;
+    if (!bench.Made()) {
         figure.error = "cannot make a list control";
         return figure;
     }
+    CListCtrl& list = bench.List();
 
     // One run of each first, not counted: the registry and the devices are
     // then read from memory by both. Each run the other one goes first, so
@@ -88,7 +103,6 @@ Figure MeasurePortListRefresh(int count, int runs)
             figure.peerSamples.push_back(peerMs);
         }
     }
-    list.DestroyWindow();
     return figure;
 }
 
@@ -97,24 +111,28 @@ Figure MeasureListFill(int rows, int runs)
     Figure figure;
     figure.name = "of which list rows alone, " + std::to_string(rows) + " rows";
     figure.unit = "ms";
-    CListCtrl list;
-    if (!MakeList(list)) {
+    BenchList bench;
+    if (!bench.Made()) {
         figure.error = "cannot make a list control";
         return figure;
     }
+    CListCtrl& list = bench.List();
+    // Filled as the refresh fills it: painting off, then one repaint.
     for (int run = -1; run < runs && figure.error.empty(); ++run) {
         Stopwatch watch;
+        list.SetRedraw(FALSE);
         list.DeleteAllItems();
         for (int number = 1; number <= rows; ++number) {
             const int row = list.InsertItem(list.GetItemCount(), (L"COM" + std::to_wstring(number)).c_str());
             list.SetItemText(row, 1, L"USB");
         }
+        list.SetRedraw(TRUE);
+        list.Invalidate();
         const double ms = watch.ElapsedMs();
         if (list.GetItemCount() != rows)
             figure.error = "the list holds " + std::to_string(list.GetItemCount()) + " rows";
         else if (run >= 0)
             figure.samples.push_back(ms);
     }
-    list.DestroyWindow();
     return figure;
 }

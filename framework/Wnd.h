@@ -37,6 +37,10 @@ public:
         return ::SetWindowPos(m_hWnd, insertAfter, x, y, cx, cy, flags);
     }
     std::wstring GetWindowText() const;
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
+    // Painting off, or on again; a hidden window that is sent this is shown.
+    void SetRedraw(BOOL redraw) const { ::SendMessageW(m_hWnd, WM_SETREDRAW, redraw, 0); }
+    BOOL Invalidate() const { return ::InvalidateRect(m_hWnd, nullptr, TRUE); }
 
     HWND m_hWnd = nullptr;
 

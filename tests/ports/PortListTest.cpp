@@ -1,13 +1,18 @@
 #include "ports/PortList.h"
 
 #include "framework/ListCtrl.h"
+#include "framework/SetupApi.h"
 #include "support/RawBytes.h"
+#include "support/ScopedSwap.h"
 #include "support/TestPortDevices.h"
 #include "support/WindowInfo.h"
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <cctype>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -127,5 +132,61 @@ INSTANTIATE_TEST_SUITE_P(
             name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
         return name;
     });
+
+// The rows go in with painting off. Whatever the refresh finds, a list that
+// was shown is shown afterwards with a repaint pending, and a hidden one,
+// which turning painting on would show, stays hidden.
+HDEVINFO WINAPI NoDeviceSet(const GUID*, PCWSTR, HWND, DWORD)
+{
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+}
+
+// Windows' list view passes WM_SETREDRAW on to DefWindowProc, which sets or
+// clears WS_VISIBLE; Wine's keeps it, so the test's list passes it on too.
+LRESULT CALLBACK ForwardSetRedraw(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    const LRESULT result = ::DefSubclassProc(hWnd, message, wParam, lParam);
+    if (message == WM_SETREDRAW)
+        ::DefWindowProcW(hWnd, message, wParam, lParam);
+    return result;
+}
+
+TEST(PortListRefreshPainting, LeavesAListShownOrHiddenAsItWas)
+{
+    TestPortDevices devices;
+    ASSERT_FALSE(devices.Add(L"COM5").empty());
+    const RECT rect = { 0, 0, 300, 200 };
+    for (const bool shown : { true, false }) {
+        for (const bool deviceSet : { true, false }) {
+            SCOPED_TRACE(std::string(shown ? "shown list" : "hidden list") +
+                         (deviceSet ? ", one device" : ", no device set"));
+            // As in the main dialog: a child control. Its window is shown, as
+            // only a window on the screen collects what is to be repainted.
+            CWnd parent;
+            ASSERT_TRUE(parent.Create(nullptr, L"", WS_POPUP, rect, nullptr, 0));
+            ::ShowWindow(parent.m_hWnd, SW_SHOWNA);
+            CListCtrl list;
+            ASSERT_TRUE(list.Create(WC_LISTVIEWW, L"", WS_CHILD | (shown ? WS_VISIBLE : 0) | LVS_REPORT, rect,
+                                    &parent, 1));
+            ASSERT_TRUE(::SetWindowSubclass(list.m_hWnd, &ForwardSetRedraw, 1, 0));
+            list.InsertColumn(0, L"Name", LVCFMT_LEFT, 100, -1);
+            list.InsertColumn(1, L"Type", LVCFMT_LEFT, 100, -1);
+            ::UpdateWindow(parent.m_hWnd);
+            ::ValidateRect(list.m_hWnd, nullptr);
+            {
+                std::optional<ScopedSwap<decltype(SetupApi::Get().SetupDiGetClassDevsW)>> failing;
+                if (!deviceSet)
+                    failing.emplace(SetupApi::Get().SetupDiGetClassDevsW, &NoDeviceSet);
+                PortListRefresh(nullptr, list);
+            }
+            EXPECT_EQ(ListRows(list).size(), deviceSet ? 1u : 0u);
+            EXPECT_EQ((list.GetStyle() & WS_VISIBLE) != 0, shown);
+            EXPECT_EQ(::GetUpdateRect(list.m_hWnd, nullptr, FALSE) != FALSE, shown);
+            ::RemoveWindowSubclass(list.m_hWnd, &ForwardSetRedraw, 1);
+            parent.DestroyWindow();
+        }
+    }
+}
 
 }

@@ -404,7 +404,7 @@ const std::map<std::string, std::set<std::string>> kWindowsXpFunctions = {
         "DestroyWindow",    "DialogBoxParamW",    "DispatchMessageW",  "EndDialog",         "EndPaint",
         "EqualRect",        "GetActiveWindow",    "GetClassInfoExW",   "GetDlgItem",        "GetMessageW",
         "GetMonitorInfoW",  "GetParent",          "GetWindow",         "GetWindowLongW",    "GetWindowRect",
-        "GetWindowTextLengthW", "GetWindowTextW", "InflateRect",       "IsIconic",          "IsWindow",          "IsWindowVisible",
+        "GetWindowTextLengthW", "GetWindowTextW", "InflateRect",       "InvalidateRect",    "IsIconic",          "IsWindow",          "IsWindowVisible",
         "LoadCursorW",      "LoadIconW",          "LoadStringW",       "MessageBoxW",       "MonitorFromWindow",
         "PostMessageW", "PostThreadMessageW", "RedrawWindow",     "RegisterClassExW",  "SendMessageW",      "SetCursor",
         "SetWindowLongW",   "SetWindowPos",       "TranslateMessage" } },
