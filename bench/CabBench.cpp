@@ -27,16 +27,16 @@ bool ReadWholeFile(const std::wstring& path, std::vector<BYTE>& bytes)
 // make it; the folder goes again afterwards, untimed.
 bool TimeOneExtraction(const std::vector<BYTE>& cabinet, double& ms)
 {
-    const std::wstring folder = CreateWorkFolder(nullptr);
-    if (folder.empty())
+    ProtectedFolder folder = CreateWorkFolder(nullptr);
+    if (folder.Path().empty())
         return false;
     bool extracted = false;
     {
         CCabFile cab(TRUE);
         Stopwatch watch;
-        extracted = cab.ExtractFromMemory(cabinet.data(), static_cast<DWORD>(cabinet.size()), folder.c_str());
+        extracted = cab.ExtractFromMemory(cabinet.data(), static_cast<DWORD>(cabinet.size()), folder.Path().c_str());
         ms = watch.ElapsedMs();
-        extracted = extracted && ::PathFileExistsW((folder + L"\\Tavrin.inf").c_str());
+        extracted = extracted && ::PathFileExistsW((folder.Path() + L"\\Tavrin.inf").c_str());
     }
     DeleteWorkFolder(folder, nullptr);
     return extracted;

@@ -4,16 +4,6 @@
 
 #include <windows.h>
 
-namespace {
-// Both calls are looked up at run time: a static import of either would keep
-// the tool from starting on systems that lack it.
-template <typename Function>
-Function KernelFunction(const char* name)
-{
-    return ModuleFunction<Function>(::GetModuleHandleW(L"kernel32.dll"), name);
-}
-}
-
 void RestrictDllSearch()
 {
     // Windows 8 and later, and 7 or Vista with KB2533623: the system folder

@@ -14,6 +14,14 @@ Function ModuleFunction(HMODULE module, const char* name)
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
 }
 
+// A function of kernel32 that older Windows may lack, looked up at run time:
+// a static import of it would keep the tool from starting there.
+template <typename Function>
+Function KernelFunction(const char* name)
+{
+    return ModuleFunction<Function>(::GetModuleHandleW(L"kernel32.dll"), name);
+}
+
 // Owns one reference to a system DLL. The DLLs that it imports in turn are
 // looked for beside it, in the system folder, before the usual search.
 class SystemLibrary {

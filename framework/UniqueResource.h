@@ -81,6 +81,16 @@ struct RegistryKeyTraits {
 };
 using UniqueRegKey = UniqueResource<RegistryKeyTraits>;
 
+// Memory the system allocated for the caller with LocalAlloc, such as a
+// security descriptor made from its text form.
+struct LocalMemoryTraits {
+    using Type = HLOCAL;
+    static Type Invalid() noexcept { return nullptr; }
+    static bool IsValid(Type h) noexcept { return h != nullptr; }
+    static void Close(Type h) noexcept { ::LocalFree(h); }
+};
+using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;
+
 // Icons the tool created itself; shared resource icons must not go in here.
 struct IconTraits {
     using Type = HICON;

@@ -26,15 +26,16 @@ void ReportFinishing(const InstallJob& job)
 DWORD Install(const InstallJob& job)
 {
     DWORD result = 0;
-    const std::wstring workFolder = CreateWorkFolder(job.hNotifyWnd);
+    ProtectedFolder workFolder = CreateWorkFolder(job.hNotifyWnd);
+    const std::wstring& path = workFolder.Path();
     // Destroyed after the last report; it deletes the work folder only if it is still there.
     CCabFile cab(TRUE);
-    if (!workFolder.empty() && cab.ExtractFromMemory(job.pData, job.cbData, workFolder.c_str())) {
+    if (!path.empty() && cab.ExtractFromMemory(job.pData, job.cbData, path.c_str())) {
         ReportProgress(job, 50);
         const std::wstring commandLine = DeviceCommandLine(
-            ArchFolder(workFolder), std::wstring(L"install Tavrin.inf ") + PortKindHardwareId(job.nPortKind));
+            ArchFolder(path), std::wstring(L"install Tavrin.inf ") + PortKindHardwareId(job.nPortKind));
         DWORD exitCode = 0;
-        if (RunDeviceCommand(commandLine, workFolder.c_str(), L"start to install\n", exitCode)) {
+        if (RunDeviceCommand(commandLine, path.c_str(), L"start to install\n", exitCode)) {
             if (exitCode != 0)
                 result = exitCode;
             ReportProgress(job, 80);

@@ -38,14 +38,15 @@ void UninstallCommand(CMainDlg& mainDlg)
         return;
 
     BOOL succeeded = FALSE;
-    const std::wstring workFolder = CreateWorkFolder(mainDlg.m_hWnd);
+    ProtectedFolder workFolder = CreateWorkFolder(mainDlg.m_hWnd);
+    const std::wstring& path = workFolder.Path();
     CCabFile cab(TRUE);
-    if (!workFolder.empty() && cab.ExtractFromMemory(package->pData, package->cbData, workFolder.c_str())) {
-        const std::wstring archFolder = ArchFolder(workFolder);
+    if (!path.empty() && cab.ExtractFromMemory(package->pData, package->cbData, path.c_str())) {
+        const std::wstring archFolder = ArchFolder(path);
         for (const RemoveCommand& command : kRemoveCommands) {
             const std::wstring commandLine =
                 DeviceCommandLine(archFolder, std::wstring(L"remove ") + command.hardwareId);
-            const std::wstring& currentFolder = command.inArchFolder ? archFolder : workFolder;
+            const std::wstring& currentFolder = command.inArchFolder ? archFolder : path;
             DWORD exitCode = 0;
             if (!RunDeviceCommand(commandLine, currentFolder.c_str(), command.startText, exitCode))
                 AppMessageBox(IDS_UNINSTALL_FAILED, MB_ICONERROR);

@@ -1,21 +1,75 @@
 #include "CabFile.h"
 
-#include "ExclusiveFile.h"
+#include "AdminOnlySecurity.h"
+#include "NewFile.h"
+#include "ProtectedFolder.h"
 #include "ShellDelete.h"
 
 #include "framework/SetupApi.h"
 
 #include <shlwapi.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <cwchar>
 #include <direct.h>
-#include <memory>
 
 namespace {
-struct FreeDeleter {
-    void operator()(wchar_t* p) const { std::free(p); }
-};
+// The platform's cabinet iteration works with paths in the ANSI code page. A
+// path with characters outside it (a user name in another script, say) is
+// handed over in its short form, where the volume keeps short names.
+std::wstring IterablePath(const std::wstring& path)
+{
+    BOOL lost = FALSE;
+    if (::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, nullptr, 0, nullptr, &lost) != 0 &&
+        !lost)
+        return path;
+    wchar_t shortPath[MAX_PATH] = {};
+    const DWORD length = ::GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return path;
+    return std::wstring(shortPath, length);
+}
+
+// A name below the destination: not absolute or rooted, without a drive or
+// stream colon and without a ".." part, whichever separator it uses.
+bool IsRelativeName(const wchar_t* name)
+{
+    if (*name == L'\0' || *name == L'\\' || *name == L'/' || std::wcschr(name, L':'))
+        return false;
+    const wchar_t* part = name;
+    for (const wchar_t* c = name;; ++c) {
+        if (*c == L'\\' || *c == L'/' || *c == L'\0') {
+            if (c - part == 2 && part[0] == L'.' && part[1] == L'.')
+                return false;
+            if (*c == L'\0')
+                return true;
+            part = c + 1;
+        }
+    }
+}
+
+// The full path the file system makes of a path; empty when it cannot.
+std::wstring FullPath(const wchar_t* path)
+{
+    wchar_t full[2 * MAX_PATH] = {};
+    const DWORD capacity = sizeof(full) / sizeof(full[0]);
+    const DWORD length = ::GetFullPathNameW(path, capacity, full, nullptr);
+    if (length == 0 || length >= capacity)
+        return std::wstring();
+    return std::wstring(full, length);
+}
+
+// Whether the path, resolved as the file system will (trailing dots and
+// blanks, device names and all), names something inside the folder.
+bool LiesInside(const wchar_t* path, const std::wstring& folder)
+{
+    std::wstring inside = FullPath(folder.c_str());
+    const std::wstring full = FullPath(path);
+    if (inside.empty() || full.empty())
+        return false;
+    if (inside.back() != L'\\')
+        inside += L'\\';
+    return full.size() > inside.size() && full.compare(0, inside.size(), inside) == 0;
+}
 }
 
 CCabFile::CCabFile(BOOL bAutoDelete) : m_bAutoDelete(bAutoDelete)
@@ -30,16 +84,21 @@ CCabFile::~CCabFile()
 
 BOOL CCabFile::ExtractFromMemory(const void* pData, DWORD cbData, LPCWSTR folder)
 {
-    const std::unique_ptr<wchar_t, FreeDeleter> name(::_wtempnam(nullptr, L"mycab"));
-    if (!name)
+    // The cabinet goes into a folder of its own where only administrators can
+    // change anything, so that nobody can hand the extraction a cabinet of
+    // theirs; it is closed before the platform reads it.
+    AdminOnlySecurity security;
+    ProtectedFolder scratch;
+    if (!scratch.Create(L"mycab", security))
         return FALSE;
-    // Created afresh and kept from other writers until it is unpacked, so that
-    // nobody can hand the extraction a cabinet of their own.
-    ExclusiveFile cabinet;
-    if (!cabinet.Create(name.get()))
-        return FALSE;
-    cabinet.Write(pData, cbData);
-    return ExtractFromFile(name.get(), folder);
+    const std::wstring cabinet = scratch.Path() + L"\\package.cab";
+    BOOL result = FALSE;
+    if (WriteNewFile(cabinet.c_str(), pData, cbData, security.Attributes()))
+        result = ExtractFromFile(cabinet.c_str(), folder);
+    ::DeleteFileW(cabinet.c_str());
+    scratch.Unlock();
+    ::RemoveDirectoryW(scratch.Path().c_str());
+    return result;
 }
 
 BOOL CCabFile::ExtractFromFile(LPCWSTR cabinet, LPCWSTR folder)
@@ -48,7 +107,16 @@ BOOL CCabFile::ExtractFromFile(LPCWSTR cabinet, LPCWSTR folder)
         ::_wmkdir(folder);
     // Recorded before the iteration, so that a failed one is cleaned up too.
     m_strFolder = folder;
-    return SetupApi::Get().SetupIterateCabinetW(cabinet, 0, &CCabFile::OnCabinetNotify, this);
+    m_strTargetFolder = IterablePath(m_strFolder);
+    m_bEntryRefused = FALSE;
+    const BOOL iterated = SetupApi::Get().SetupIterateCabinetW(IterablePath(cabinet).c_str(), 0,
+                                                               &CCabFile::OnCabinetNotify, this);
+    // Not every platform ends the iteration with a failure when asked to.
+    if (m_bEntryRefused) {
+        ::SetLastError(ERROR_INVALID_NAME);
+        return FALSE;
+    }
+    return iterated;
 }
 
 UINT CALLBACK CCabFile::OnCabinetNotify(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR)
@@ -56,14 +124,24 @@ UINT CALLBACK CCabFile::OnCabinetNotify(PVOID context, UINT notification, UINT_P
     // Failures to write single entries are not reported: the iteration goes on.
     if (notification != SPFILENOTIFY_FILEINCABINET)
         return NO_ERROR;
-    const CCabFile* self = static_cast<const CCabFile*>(context);
+    CCabFile* self = static_cast<CCabFile*>(context);
     FILE_IN_CABINET_INFO_W* info = reinterpret_cast<FILE_IN_CABINET_INFO_W*>(param1);
     try {
         // The entry's name holds its subfolder, such as "amd64\devcon.exe".
-        const std::wstring target = self->m_strFolder + L"\\" + info->NameInCabinet;
-        // A longer path is cut to what the buffer holds.
-        ::lstrcpynW(info->FullTargetName, target.c_str(),
-                    sizeof(info->FullTargetName) / sizeof(info->FullTargetName[0]));
+        // One that would lead anywhere else ends the extraction unwritten.
+        bool inside = IsRelativeName(info->NameInCabinet);
+        if (inside) {
+            const std::wstring target = self->m_strTargetFolder + L"\\" + info->NameInCabinet;
+            // A longer path is cut to what the buffer holds; what is checked is what gets written.
+            ::lstrcpynW(info->FullTargetName, target.c_str(),
+                        sizeof(info->FullTargetName) / sizeof(info->FullTargetName[0]));
+            inside = LiesInside(info->FullTargetName, self->m_strTargetFolder);
+        }
+        if (!inside) {
+            self->m_bEntryRefused = TRUE;
+            ::SetLastError(ERROR_INVALID_NAME);
+            return FILEOP_ABORT;
+        }
     } catch (...) {
         ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return FILEOP_ABORT;

@@ -13,11 +13,13 @@ public:
     CCabFile(const CCabFile&) = delete;
     CCabFile& operator=(const CCabFile&) = delete;
 
-    // Extracts a cabinet image through a temporary "mycab" file that is gone
-    // afterwards; nonzero when the whole archive was iterated.
+    // Extracts a cabinet image through a temporary "mycab" folder and file,
+    // made where only administrators can change them and gone afterwards;
+    // nonzero when the whole archive was iterated.
     BOOL ExtractFromMemory(const void* pData, DWORD cbData, LPCWSTR folder);
     // Creates the folder (one level) when missing, and extracts every entry
-    // under its name in the cabinet below it.
+    // under its name in the cabinet below it. An entry whose name could lead
+    // out of the folder fails the extraction before it is written.
     BOOL ExtractFromFile(LPCWSTR cabinet, LPCWSTR folder);
 
     static UINT CALLBACK OnCabinetNotify(PVOID context, UINT notification, UINT_PTR param1,
@@ -29,4 +31,8 @@ private:
     // The destination of the last extraction started; empty before.
     std::wstring m_strFolder;
     BOOL m_bAutoDelete;
+    // The same folder as the cabinet iteration is handed it.
+    std::wstring m_strTargetFolder;
+    // Whether the last extraction met an entry that would have left the folder.
+    BOOL m_bEntryRefused = FALSE;
 };

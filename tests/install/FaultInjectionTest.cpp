@@ -23,6 +23,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <sddl.h>
+#include <winternl.h>
 
 #include <map>
 #include <memory>
@@ -45,7 +47,11 @@ const std::vector<FaultPoint>& Points()
         IMPORT_FAULT("kernel32.dll", GetTempPathW, 0, ERROR_ENVVAR_NOT_FOUND),
         IMPORT_FAULT("kernel32.dll", GetTempFileNameW, 0, ERROR_ACCESS_DENIED),
         IMPORT_FAULT("kernel32.dll", DeleteFileW, FALSE, ERROR_SHARING_VIOLATION),
-        IMPORT_FAULT("kernel32.dll", CreateDirectoryW, FALSE, ERROR_ACCESS_DENIED),
+        IMPORT_FAULT("advapi32.dll", CheckTokenMembership, FALSE, ERROR_NO_TOKEN),
+        IMPORT_FAULT("advapi32.dll", ConvertStringSecurityDescriptorToSecurityDescriptorW, FALSE,
+                     ERROR_NOT_ENOUGH_MEMORY),
+        IMPORT_FAULT("ntdll.dll", NtCreateFile, static_cast<NTSTATUS>(0xC0000022L), ERROR_ACCESS_DENIED),
+        IMPORT_FAULT("kernel32.dll", RemoveDirectoryW, FALSE, ERROR_SHARING_VIOLATION),
         IMPORT_FAULT("shell32.dll", SHCreateDirectory, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED),
         IMPORT_FAULT("kernel32.dll", CreateFileW, INVALID_HANDLE_VALUE, ERROR_ACCESS_DENIED),
         IMPORT_FAULT("kernel32.dll", WriteFile, FALSE, ERROR_DISK_FULL),
@@ -118,18 +124,31 @@ const std::vector<Row> kInstallRows = {
     { "LoadResource", 1, kNoInstall, Leaves::Nothing },
     // Nothing to write: the package is not extracted.
     { "LockResource", 1, InstallFails(kNotExtracted), Leaves::Nothing },
+    // Calls 1 make the work folder, calls 2 the temporary cabinet's.
     { "GetTempPathW", 1, InstallFails(kNotExtracted), Leaves::Nothing },
+    { "GetTempPathW", 2, InstallFails(kNotExtracted), Leaves::Nothing },
     { "GetTempFileNameW", 1, InstallFails(kNotExtracted), Leaves::Nothing },
-    // The name Windows made stays a file: the work folder cannot take its place.
+    { "GetTempFileNameW", 2, InstallFails(kNotExtracted), Leaves::Nothing },
+    // The name Windows made stays a file: the folder cannot take its place.
     { "DeleteFileW", 1, InstallFails(kNotExtracted), Leaves::WhatWasNotDeleted },
-    // The temporary cabinet stays.
-    { "DeleteFileW", 2, kInstalled, Leaves::WhatWasNotDeleted },
-    { "CreateDirectoryW", 1, InstallFails(kNotExtracted), Leaves::Nothing },
+    { "DeleteFileW", 2, InstallFails(kNotExtracted), Leaves::WhatWasNotDeleted },
+    // The temporary cabinet stays, and so its folder.
+    { "DeleteFileW", 3, kInstalled, Leaves::WhatWasNotDeleted },
+    // Whether the process is an administrator is not known: the folders are protected.
+    { "CheckTokenMembership", 1, kInstalled, Leaves::Nothing },
+    { "CheckTokenMembership", 2, kInstalled, Leaves::Nothing },
+    // Without the protection nothing is made.
+    { "ConvertStringSecurityDescriptorToSecurityDescriptorW", 1, InstallFails(kNotExtracted), Leaves::Nothing },
+    { "ConvertStringSecurityDescriptorToSecurityDescriptorW", 2, InstallFails(kNotExtracted), Leaves::Nothing },
+    { "NtCreateFile", 1, InstallFails(kNotExtracted), Leaves::Nothing },
+    { "NtCreateFile", 2, InstallFails(kNotExtracted), Leaves::Nothing },
     // Wine's cabinet iteration stops at the first entry it cannot write.
     { "SHCreateDirectory", 1, InstallFails(kNotExtracted), Leaves::Nothing },
     { "SHCreateDirectory", 2, InstallFails(kNotExtracted), Leaves::Nothing },
     { "CreateFileW", 1, InstallFails(kNotExtracted), Leaves::Nothing },
     { "WriteFile", 1, InstallFails(kNotExtracted), Leaves::Nothing },
+    // The temporary cabinet's folder stays, empty.
+    { "RemoveDirectoryW", 1, kInstalled, Leaves::WhatWasNotDeleted },
     // The destination is made again (in vain), then deleted by the extraction's end.
     { "PathIsDirectoryW", 1, kInstalled, Leaves::Nothing },
     { "PathIsDirectoryW", 2, kInstalled, Leaves::Nothing },
@@ -169,14 +188,25 @@ const std::vector<Row> kUninstallRows = {
     { "LoadResource", 1, UninstallOutcome({}, false), Leaves::Nothing },
     { "LockResource", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
     { "GetTempPathW", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
+    { "GetTempPathW", 2, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
     { "GetTempFileNameW", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
+    { "GetTempFileNameW", 2, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
     { "DeleteFileW", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::WhatWasNotDeleted },
-    { "DeleteFileW", 2, UninstallOutcome({ kUninstalled }, true), Leaves::WhatWasNotDeleted },
-    { "CreateDirectoryW", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
+    { "DeleteFileW", 2, UninstallOutcome({ kUninstallFailed }, false), Leaves::WhatWasNotDeleted },
+    { "DeleteFileW", 3, UninstallOutcome({ kUninstalled }, true), Leaves::WhatWasNotDeleted },
+    { "CheckTokenMembership", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
+    { "CheckTokenMembership", 2, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
+    { "ConvertStringSecurityDescriptorToSecurityDescriptorW", 1, UninstallOutcome({ kUninstallFailed }, false),
+      Leaves::Nothing },
+    { "ConvertStringSecurityDescriptorToSecurityDescriptorW", 2, UninstallOutcome({ kUninstallFailed }, false),
+      Leaves::Nothing },
+    { "NtCreateFile", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
+    { "NtCreateFile", 2, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
     { "SHCreateDirectory", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
     { "SHCreateDirectory", 2, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
     { "CreateFileW", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
     { "WriteFile", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
+    { "RemoveDirectoryW", 1, UninstallOutcome({ kUninstalled }, true), Leaves::WhatWasNotDeleted },
     { "PathIsDirectoryW", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
     { "PathIsDirectoryW", 2, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
     // The serial port stays, and the other two commands find nothing to remove.

@@ -5,6 +5,7 @@
 #include "res/resource.h"
 
 #include "support/ScratchTempFolder.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -85,5 +86,69 @@ TEST_F(SetupEndToEndTest, RenamesAnInstalledSerialPort)
     EXPECT_EQ(m_setup.Rows(), ListRows());
 
     EXPECT_EQ(m_setup.App().Close(m_setup.Main()), 0u);
+}
+// setup.exe under temporary directories that a user's environment may give it.
+class SetupTemporaryDirectoryTest : public SetupEndToEndTest {
+protected:
+    // A serial port installed and uninstalled by a setup.exe started now; or,
+    // unless it can, an install that fails.
+    void InstallAndUninstall(bool can)
+    {
+        SetupSession setup;
+        ASSERT_TRUE(setup.Ready()) << "cannot start TAVRIN_SETUP";
+        ASSERT_NO_FATAL_FAILURE(setup.Install(IDC_SERIAL_PORT));
+        if (!can) {
+            ASSERT_NO_FATAL_FAILURE(setup.Expect(IDS_INSTALL_FAILED, "installing a serial port"));
+        } else {
+            ASSERT_NO_FATAL_FAILURE(setup.Expect(IDS_INSTALL_OK, "installing a serial port"));
+            ASSERT_NO_FATAL_FAILURE(setup.Uninstall());
+            ASSERT_NO_FATAL_FAILURE(setup.Expect(IDS_UNINSTALL_OK, "uninstalling the serial port"));
+        }
+        EXPECT_EQ(setup.Rows(), ListRows());
+        EXPECT_EQ(setup.App().Close(setup.Main()), 0u);
+    }
+
+    // A folder in the scratch folder, which the variable then names.
+    std::wstring Folder(const std::wstring& name)
+    {
+        const std::wstring folder = m_temp.Path() + L"\\" + name;
+        EXPECT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+        return folder;
+    }
+};
+
+TEST_F(SetupTemporaryDirectoryTest, HoldingCharactersOutsideTheAnsiCodePage)
+{
+    // Chinese, Cyrillic and Korean: none of the ANSI code pages holds all three.
+    const std::wstring tmp = Folder(L"\u4e34\u65f6 \u0422\u0435\u043c\u043f \ud55c");
+    ScratchTempFolder::SetTmp(tmp);
+    ASSERT_NO_FATAL_FAILURE(InstallAndUninstall(true));
+    EXPECT_EQ(FolderEntries(tmp), std::vector<std::wstring>());
+}
+
+TEST_F(SetupTemporaryDirectoryTest, NamedByTempWhenTmpIsUnset)
+{
+    const std::wstring temp = Folder(L"temp");
+    const std::wstring current = Folder(L"current");
+    const std::wstring previousTemp = EnvironmentValue(L"TEMP");
+    wchar_t previousCurrent[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, previousCurrent);
+    ::SetEnvironmentVariableW(L"TMP", nullptr);
+    ::SetEnvironmentVariableW(L"TEMP", temp.c_str());
+    ::SetCurrentDirectoryW(current.c_str());
+    InstallAndUninstall(true);
+    ::SetCurrentDirectoryW(previousCurrent);
+    ::SetEnvironmentVariableW(L"TEMP", previousTemp.empty() ? nullptr : previousTemp.c_str());
+    EXPECT_EQ(FolderEntries(temp), std::vector<std::wstring>());
+    EXPECT_EQ(FolderEntries(current), std::vector<std::wstring>());
+}
+
+TEST_F(SetupTemporaryDirectoryTest, WithoutRoomForTheWorkFolderName)
+{
+    const std::wstring tmp = NestedFolders(m_temp.Path(), 258);
+    ASSERT_EQ(tmp.size(), 258u);
+    ScratchTempFolder::SetTmp(tmp);
+    ASSERT_NO_FATAL_FAILURE(InstallAndUninstall(false));
+    EXPECT_EQ(FolderEntries(tmp), std::vector<std::wstring>());
 }
 }  // namespace

@@ -1,5 +1,9 @@
 #include "package/CabFile.h"
 
+#include "framework/SetupApi.h"
+#include "framework/UniqueResource.h"
+
+#include "support/ScopedSwap.h"
 #include "support/ScratchTempFolder.h"
 #include "support/TestFiles.h"
 
@@ -23,6 +27,39 @@ std::string Content(const wchar_t* name)
 {
     return ReadBytes(CabinetPath(L"content\\") + name);
 }
+
+// Every file below the folder, by its path relative to it.
+std::vector<std::wstring> FilesBelow(const std::wstring& folder, const std::wstring& prefix = L"")
+{
+    std::vector<std::wstring> files;
+    for (const std::wstring& name : FolderEntries(folder)) {
+        const std::wstring path = folder + L"\\" + name;
+        if (!IsFolder(path)) {
+            files.push_back(prefix + name);
+            continue;
+        }
+        for (const std::wstring& below : FilesBelow(path, prefix + name + L"\\"))
+            files.push_back(below);
+    }
+    return files;
+}
+
+// Before the platform reads the cabinet: whether a reader that shares it with
+// other readers only gets in, and whether the folder it lies in can be moved.
+struct IterationProbe {
+    static BOOL WINAPI Iterate(PCWSTR cabinet, DWORD reserved, PSP_FILE_CALLBACK_W callback, PVOID context)
+    {
+        opened = UniqueHandle(::CreateFileW(cabinet, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                            nullptr))
+                     .IsValid();
+        const std::wstring folder = std::wstring(cabinet).substr(0, std::wstring(cabinet).rfind(L'\\'));
+        moved = ::MoveFileW(folder.c_str(), (folder + L".moved").c_str());
+        return real(cabinet, reserved, callback, context);
+    }
+    static inline decltype(SetupApi::SetupIterateCabinetW) real = nullptr;
+    static inline bool opened = false;
+    static inline bool moved = true;
+};
 
 class CabFileTest : public testing::Test {
 protected:
@@ -106,6 +143,59 @@ TEST_F(CabFileTest, FailsOnBadImagesLeavingNoTemporaryCabinetAndDeletesTheFolder
         EXPECT_FALSE(IsFolder(folder)) << name;
     }
     EXPECT_EQ(temp_.Entries(), std::vector<std::wstring>());
+}
+
+TEST_F(CabFileTest, FailsOnEntriesThatLeadOutOfTheFolderAndWritesNothingOutside)
+{
+    // The second entry of each, after good.txt.
+    const wchar_t* const cabinets[] = {
+        L"parent.cab",       // ..\tavrin-hostile.txt
+        L"parent-slash.cab", // ../tavrin-hostile.txt
+        L"inner-parent.cab", // sub\..\..\tavrin-hostile.txt
+        L"inner-parent-slash.cab",
+        L"far-parent.cab",   // ..\..\..\tavrin-hostile.txt
+        L"rooted.cab",       // \tavrin-hostile.txt
+        L"rooted-slash.cab",
+        L"drive.cab",        // C:\tavrin-hostile.txt
+        L"drive-relative.cab",
+        L"stream.cab",       // good.txt:tavrin-hostile
+        L"parent-alone.cab", // ..
+    };
+    const std::wstring folder = Folder(L"a\\b\\dest");
+    ASSERT_TRUE(::CreateDirectoryW(Folder(L"a").c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW(Folder(L"a\\b").c_str(), nullptr));
+    // Where rooted and absolute names would land.
+    const std::wstring outside[] = { folder.substr(0, 2) + L"\\tavrin-hostile.txt", L"C:\\tavrin-hostile.txt",
+                                     L"C:tavrin-hostile.txt" };
+    for (const wchar_t* name : cabinets) {
+        const std::string image = ReadBytes(EnvironmentValue(L"TAVRIN_HOSTILE_CABINETS") + L"\\" + name);
+        ASSERT_FALSE(image.empty()) << name;
+        {
+            CCabFile cab(TRUE);
+            EXPECT_FALSE(Extract(cab, image, folder)) << name;
+            for (const std::wstring& file : FilesBelow(temp_.Path()))
+                EXPECT_EQ(file.substr(0, 9), L"a\\b\\dest\\") << name << ": " << testing::PrintToString(file);
+        }
+        for (const std::wstring& path : outside) {
+            EXPECT_FALSE(IsFile(path)) << name << ": " << testing::PrintToString(path);
+            ::DeleteFileW(path.c_str());
+        }
+        EXPECT_EQ(FilesBelow(temp_.Path()), std::vector<std::wstring>()) << name;
+    }
+}
+
+TEST_F(CabFileTest, HandsThePlatformAClosedCabinetInAFolderNobodyCanMove)
+{
+    const std::wstring folder = Folder(L"dest");
+    IterationProbe::real = SetupApi::Get().SetupIterateCabinetW;
+    ScopedSwap<decltype(SetupApi::SetupIterateCabinetW)> probe(SetupApi::Get().SetupIterateCabinetW,
+                                                                &IterationProbe::Iterate);
+    CCabFile cab(FALSE);
+    EXPECT_TRUE(Extract(cab, Cabinet(L"flat.cab"), folder));
+    EXPECT_TRUE(IterationProbe::opened);
+    EXPECT_FALSE(IterationProbe::moved);
+    EXPECT_EQ(ReadBytes(folder + L"\\alpha.txt"), Content(L"alpha.txt"));
+    EXPECT_FALSE(TemporaryCabinetLeft());
 }
 
 TEST_F(CabFileTest, CutsTargetPathsOf260CharactersOrMoreTo259)

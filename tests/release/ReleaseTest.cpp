@@ -346,11 +346,12 @@ TEST_P(ReleaseImage, DriverPackageIsOneCabinetOfThePackedEntries)
 TEST_P(ReleaseImage, ImportsOnlyProtectedDlls)
 {
     // Each is a known DLL, bound through the manifest (comctl32, gdiplus) or
-    // already loaded as a dependency of a known DLL; see the README. setupapi
-    // is none of these before Windows 7 and is loaded by full path instead.
+    // already loaded as a dependency of a known DLL, or ntdll, which every
+    // process has mapped from the start; see the README. setupapi is none of
+    // these before Windows 7 and is loaded by full path instead.
     const std::set<std::string> expected = { "advapi32.dll", "comctl32.dll", "gdiplus.dll", "kernel32.dll",
-                                             "msvcrt.dll",   "ole32.dll",    "shell32.dll", "shlwapi.dll",
-                                             "user32.dll" };
+                                             "msvcrt.dll",   "ntdll.dll",    "ole32.dll",   "shell32.dll",
+                                             "shlwapi.dll",  "user32.dll" };
     std::set<std::string> dlls;
     for (const auto& [dll, functions] : m_image.Imports())
         dlls.insert(dll);
@@ -368,7 +369,8 @@ INSTANTIATE_TEST_SUITE_P(Builds, ReleaseImage, testing::ValuesIn(kBuilds),
 // found at run time instead.
 const std::map<std::string, std::set<std::string>> kWindowsXpFunctions = {
     { "advapi32.dll",
-      { "RegCloseKey", "RegEnumValueW", "RegOpenKeyExW", "RegQueryInfoKeyW", "RegQueryValueExW", "RegSetValueExW" } },
+      { "CheckTokenMembership", "ConvertStringSecurityDescriptorToSecurityDescriptorW", "CreateWellKnownSid",
+        "RegCloseKey", "RegEnumValueW", "RegOpenKeyExW", "RegQueryInfoKeyW", "RegQueryValueExW", "RegSetValueExW" } },
     { "comctl32.dll", { "InitCommonControlsEx" } },
     { "gdiplus.dll",
       { "GdipAddPathRectangleI", "GdipAlloc", "GdipCloneBrush", "GdipCreateFromHDC", "GdipCreatePath",
@@ -377,8 +379,8 @@ const std::map<std::string, std::set<std::string>> kWindowsXpFunctions = {
         "GdipRotateWorldTransform", "GdipTranslateWorldTransform", "GdiplusShutdown", "GdiplusStartup" } },
     { "kernel32.dll",
       { "CreateDirectoryW", "CreateFileW", "CreateProcessW", "DeleteFileW", "FindResourceW",
-        "GetExitCodeProcess", "GetExitCodeThread", "GetNativeSystemInfo", "GetSystemDirectoryW", "GetTempFileNameW",
-        "GetTempPathW", "LoadLibraryExW", "LoadResource", "LockResource", "OutputDebugStringW", "SizeofResource", "WriteFile", "lstrcpynW",
+        "GetExitCodeProcess", "GetExitCodeThread", "GetFullPathNameW", "GetNativeSystemInfo", "GetShortPathNameW", "GetSystemDirectoryW", "GetTempFileNameW",
+        "GetTempPathW", "LoadLibraryExW", "LoadResource", "LocalFree", "LockResource", "OutputDebugStringW", "RemoveDirectoryW", "SizeofResource", "WriteFile", "lstrcpynW",
         "CloseHandle",         "CreateSemaphoreW",   "CreateThread",        "DeleteCriticalSection",
         "DuplicateHandle",     "EnterCriticalSection", "FreeLibrary",       "GetCurrentProcess",
         "GetCurrentThreadId",  "GetLastError",       "GetModuleFileNameW",  "GetModuleHandleA",
@@ -389,12 +391,13 @@ const std::map<std::string, std::set<std::string>> kWindowsXpFunctions = {
         "TlsFree",             "TlsGetValue",        "TlsSetValue",         "VirtualProtect",
         "VirtualQuery",        "WaitForSingleObject", "WideCharToMultiByte", "lstrlenW" } },
     { "msvcrt.dll",
-      { "_wmkdir", "_wtempnam", "__mb_cur_max", "__p__commode", "__p__fmode", "__p__wcmdln", "__set_app_type", "__setusermatherr",
+      { "_wmkdir", "__mb_cur_max", "__p__commode", "__p__fmode", "__p__wcmdln", "__set_app_type", "__setusermatherr",
         "__wgetmainargs", "__winitenv", "_amsg_exit", "_cexit", "_close", "_errno", "_initterm", "_iob", "_onexit",
         "_read", "_vscwprintf", "_vsnwprintf", "abort", "atoi", "calloc", "exit", "fprintf", "fputc", "fputs",
         "fputwc", "free", "fwprintf", "fwrite", "localeconv", "malloc", "memchr", "memcmp", "memcpy", "memmove",
         "memset", "realloc", "setlocale", "signal", "strchr", "strcmp", "strerror", "strlen", "strncmp", "vfprintf",
-        "wcscmp", "wcslen", "wcsncmp", "wcsstr" } },
+        "wcschr", "wcscmp", "wcslen", "wcsncmp", "wcsstr" } },
+    { "ntdll.dll", { "NtCreateFile", "RtlInitUnicodeString", "RtlNtStatusToDosError" } },
     { "ole32.dll", { "OleInitialize", "OleUninitialize" } },
     // SHCreateDirectory: exported by name since Windows XP's shell32 (ordinal 165).
     { "shell32.dll", { "SHCreateDirectory", "SHFileOperationW" } },

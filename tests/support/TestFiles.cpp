@@ -47,3 +47,18 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes)
     return file && ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
 }
+
+std::wstring NestedFolders(const std::wstring& base, size_t length)
+{
+    std::wstring path = base;
+    while (path.size() < length) {
+        // Parts of at most 60 characters, a backslash before each; the last
+        // fills up to the length, and none is left empty.
+        const size_t rest = length - path.size() - 1;
+        const size_t part = rest <= 60 ? rest : (rest - 60 >= 2 ? 60 : 50);
+        path += L"\\" + std::wstring(part, L'd');
+        if (!::CreateDirectoryW(path.c_str(), nullptr))
+            return std::wstring();
+    }
+    return path;
+}
