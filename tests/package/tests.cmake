@@ -31,7 +31,7 @@ tavrin_wine_path(hostile_cabinets_path "${hostile_cabinets}")
 tavrin_wine_path(probe_path "${CMAKE_CURRENT_BINARY_DIR}/command_probe.exe")
 tavrin_add_test(package_tests
     SOURCES package/CabFileTest.cpp package/DeviceCommandTest.cpp package/DriverPackageTest.cpp
-            package/WorkFolderTest.cpp
+            package/NewFileTest.cpp package/WorkFolderTest.cpp
     ENVIRONMENT "TAVRIN_TEST_CABINETS=${cabinets_path};TAVRIN_HOSTILE_CABINETS=${hostile_cabinets_path}"
                 "TAVRIN_COMMAND_PROBE=${probe_path}")
 add_dependencies(package_tests test_cabinets command_probe)
