@@ -3,9 +3,11 @@
 #include <sddl.h>
 
 namespace {
-// Protected (nothing inherited from the temporary directory), full access for
-// BUILTIN\Administrators and LocalSystem, passed on to files and folders.
-const wchar_t kAdminOnly[] = L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
+// Owned by BUILTIN\Administrators, not by the user (whose unelevated
+// processes could otherwise rewrite the DACL); protected, so nothing comes
+// from the temporary directory; full access for Administrators and
+// LocalSystem, passed on to the files and folders inside.
+const wchar_t kAdminOnly[] = L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
 
 // Unless the token is known not to hold the Administrators group, the folder
 // is protected: an unanswered question must not open it to everyone.

@@ -23,7 +23,9 @@ void RecordCreation(const wchar_t* kind, PSECURITY_DESCRIPTOR descriptor)
     if (!descriptor) {
         g_created.push_back(std::wstring(kind) + L" inheriting");
     } else if (::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1,
-                                                                      DACL_SECURITY_INFORMATION, &text, nullptr)) {
+                                                                      OWNER_SECURITY_INFORMATION |
+                                                                          DACL_SECURITY_INFORMATION,
+                                                                      &text, nullptr)) {
         g_created.push_back(std::wstring(kind) + L" " + text);
         ::LocalFree(text);
     } else {
@@ -133,9 +135,10 @@ TEST(WorkFolder, IsCreatedForAdministratorsAloneAsIsTheTemporaryCabinet)
         EXPECT_TRUE(cab.ExtractFromMemory(image.data(), static_cast<DWORD>(image.size()), folder.Path().c_str()));
         DeleteWorkFolder(folder, nullptr);
     }
-    // Protected from what the temporary directory would pass on, full access
-    // for Administrators and LocalSystem alone, passed on to all inside.
-    const std::wstring adminOnly = L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
+    // Owned by Administrators, protected from what the temporary directory
+    // would pass on, full access for Administrators and LocalSystem alone,
+    // passed on to all inside.
+    const std::wstring adminOnly = L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
     EXPECT_EQ(g_created, (std::vector<std::wstring>{ L"folder " + adminOnly,  // the work folder
                                                       L"folder " + adminOnly,  // the cabinet's
                                                       L"file " + adminOnly }));
