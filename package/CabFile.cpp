@@ -87,11 +87,12 @@ BOOL CCabFile::ExtractFromMemory(const void* pData, DWORD cbData, LPCWSTR folder
     // The cabinet goes into a folder of its own where only administrators can
     // change anything, so that nobody can hand the extraction a cabinet of
     // theirs; it is closed before the platform reads it.
+    const wchar_t name[] = L"\\package.cab";
     AdminOnlySecurity security;
     ProtectedFolder scratch;
-    if (!scratch.Create(L"mycab", security))
+    if (!scratch.Create(L"mycab", std::wcslen(name), security))
         return FALSE;
-    const std::wstring cabinet = scratch.Path() + L"\\package.cab";
+    const std::wstring cabinet = scratch.Path() + name;
     BOOL result = FALSE;
     if (WriteNewFile(cabinet.c_str(), pData, cbData, security.Attributes()))
         result = ExtractFromFile(cabinet.c_str(), folder);

@@ -4,6 +4,8 @@
 
 #include <winternl.h>
 
+#include <cwchar>
+
 namespace {
 // GetTempFileNameW needs room for its name after the directory.
 const DWORD kLongestTempPath = MAX_PATH - 14;
@@ -62,7 +64,7 @@ std::wstring FinalPath(HANDLE folder, const std::wstring& created)
 }
 }
 
-BOOL ProtectedFolder::Create(LPCWSTR prefix, const AdminOnlySecurity& security)
+BOOL ProtectedFolder::Create(LPCWSTR prefix, size_t room, const AdminOnlySecurity& security)
 {
     if (!security)
         return FALSE;
@@ -77,11 +79,16 @@ BOOL ProtectedFolder::Create(LPCWSTR prefix, const AdminOnlySecurity& security)
     if (!::GetTempFileNameW(tempPath, prefix, 0, name))
         return FALSE;
     ::DeleteFileW(name);
+    // A folder whose contents could not be named could not be deleted either.
+    if (std::wcslen(name) + room >= MAX_PATH) {
+        ::SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return FALSE;
+    }
     UniqueHandle hold = CreateHeldFolder(name, security.Descriptor());
     if (!hold)
         return FALSE;
     std::wstring path = FinalPath(hold.Get(), name);
-    if (path.empty() || path.size() >= MAX_PATH) {
+    if (path.empty() || path.size() + room >= MAX_PATH) {
         hold.Reset();
         ::RemoveDirectoryW(name);
         ::SetLastError(ERROR_FILENAME_EXCED_RANGE);

@@ -21,10 +21,11 @@ public:
 
     // Names the folder as GetTempFileNameW names a file with the prefix, in
     // the temporary directory, and creates it with the security. FALSE, with
-    // nothing left behind, when no new folder could be made there; a
-    // temporary directory too long for such a name is refused before
-    // anything is made.
-    BOOL Create(LPCWSTR prefix, const AdminOnlySecurity& security);
+    // nothing left behind, when no new folder could be made there, or when
+    // its path would leave less than room characters for what goes below it
+    // within MAX_PATH; a temporary directory too long for such a name is
+    // refused before anything is made.
+    BOOL Create(LPCWSTR prefix, size_t room, const AdminOnlySecurity& security);
 
     // The folder's full path as the file system resolves it, through no
     // junction or link that someone could point elsewhere later; empty

@@ -6,10 +6,12 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <cwchar>
+
 ProtectedFolder CreateWorkFolder(HWND owner)
 {
     ProtectedFolder workFolder;
-    if (!workFolder.Create(L"tq", AdminOnlySecurity()))
+    if (!workFolder.Create(L"tq", std::wcslen(L"\\amd64"), AdminOnlySecurity()))
         return ProtectedFolder();
     // Both inherit the folder's security.
     ::SHCreateDirectory(owner, (workFolder.Path() + L"\\x86").c_str());

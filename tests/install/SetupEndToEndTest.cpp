@@ -143,12 +143,15 @@ TEST_F(SetupTemporaryDirectoryTest, NamedByTempWhenTmpIsUnset)
     EXPECT_EQ(FolderEntries(current), std::vector<std::wstring>());
 }
 
-TEST_F(SetupTemporaryDirectoryTest, WithoutRoomForTheWorkFolderName)
+TEST_F(SetupTemporaryDirectoryTest, WithoutRoomForTheWorkFolderOrItsArchitectureFolders)
 {
-    const std::wstring tmp = NestedFolders(m_temp.Path(), 258);
-    ASSERT_EQ(tmp.size(), 258u);
-    ScratchTempFolder::SetTmp(tmp);
-    ASSERT_NO_FATAL_FAILURE(InstallAndUninstall(false));
-    EXPECT_EQ(FolderEntries(tmp), std::vector<std::wstring>());
+    // 258: no room for the name; 245: the name fits, its subfolders would not.
+    for (size_t length : { 258u, 245u }) {
+        const std::wstring tmp = NestedFolders(Folder(std::to_wstring(length)), length);
+        ASSERT_EQ(tmp.size(), length);
+        ScratchTempFolder::SetTmp(tmp);
+        ASSERT_NO_FATAL_FAILURE(InstallAndUninstall(false)) << length;
+        EXPECT_EQ(FolderEntries(tmp), std::vector<std::wstring>()) << length;
+    }
 }
 }  // namespace
