@@ -23,9 +23,11 @@ if [ -n "$had_display" ]; then
     wait "$app"
     exit
 fi
+# The main window's title starts with "Tavrin" in both languages; xwininfo
+# prints it in UTF-8 only under a UTF-8 locale that exists here.
 window=
 for _ in $(seq 100); do
-    window=$(xwininfo -root -tree 2>/dev/null | awk '/"Tavrin/ { print $1; exit }')
+    window=$(LC_ALL=C.UTF-8 xwininfo -root -tree 2>/dev/null | awk '/"Tavrin/ { print $1; exit }')
     [ -n "$window" ] && break
     sleep 0.2
 done
