@@ -29,10 +29,12 @@ for arch in i686 x86_64; do
 done
 cp "$root/build/dist-i686/setup.exe" "$out/setup.exe"
 cp "$root/build/dist-x86_64/setup.exe" "$out/setup64.exe"
-# The section from its heading up to the next one as plain text: the heading
-# underlined, no emphasis or code marks. Windows line ends, since Notepad
-# before Windows 10 version 1809 shows a file without them as one line.
-awk '/^## Using it on Windows/ { on = 1; title = substr($0, 4); print title; gsub(/./, "=", title); print title; next }
+# The section from its heading up to the next one as plain text: the tool's
+# name and the heading underlined, no emphasis or code marks. Windows line
+# ends, since Notepad before Windows 10 version 1809 shows a file without them
+# as one line.
+awk 'NR == 1 { name = substr($0, 3) }
+     /^## Using it on Windows/ { on = 1; title = name ": " substr($0, 4); print title; gsub(/./, "=", title); print title; next }
      on && /^## / { exit }
      on { gsub(/\*\*|`/, ""); print }' "$root/README.md" | sed 's/$/\r/' >"$out/README.txt"
 (cd "$out" && sha256sum setup.exe setup64.exe >SHA256SUMS)
