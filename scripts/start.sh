@@ -9,16 +9,17 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh" --target setup
 had_display=${DISPLAY:-}
+# Ctrl-C ends the script, whose exit ends the prefix's programs: Wine's own
+# programs do not all end on it, and those that do leave the others waiting.
+trap 'exit 130' INT
+trap 'exit 143' TERM
 echo "Starting setup.exe under Wine in a new prefix"
 source "$root/scripts/wine-env.sh"
 wine_env_fonts
 exe="$root/build/x86_64/setup.exe"
-# In the background, since a windowed program under Wine ignores Ctrl-C: the
-# script takes it and its exit ends the prefix's programs.
+# In the background, since a windowed program under Wine ignores Ctrl-C.
 wine "$exe" &
 app=$!
-trap 'exit 130' INT
-trap 'exit 143' TERM
 if [ -n "$had_display" ]; then
     wait "$app"
     exit
