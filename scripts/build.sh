@@ -5,7 +5,7 @@
 #                     (scripts/start.sh builds just setup.exe)
 # Any other arguments go to CMake's configure step (-D<variable>=<value>).
 # Of make's output the lines that only say a target is up to date are left
-# out, so that a build with nothing to do prints two lines per architecture
+# out, so that a build with nothing to do prints one line per architecture
 # and a warning stands out; compile steps, warnings and errors all show, in
 # the order they come.
 set -euo pipefail
@@ -21,7 +21,5 @@ for arch in i686 x86_64; do
     cmake -S "$root" -B "$root/build/$arch" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" "$@" >/dev/null
     cmake --build "$root/build/$arch" -j"$(nproc)" "${target[@]}" 2>&1 |
-        routine=$routine awk -v arch="$arch" '
-            $0 !~ ENVIRON["routine"] { print; fflush(); shown = 1 }
-            END { if (!shown) print "build/" arch ": up to date" }'
+        { grep --line-buffered -Ev "$routine" || true; }
 done
