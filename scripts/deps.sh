@@ -10,8 +10,12 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
-    apt-get update -qq
+    apt-get update -q
     # wine32 must never come in: this machine cannot run 32-bit code and the
-    # wine wrapper would then pick the 32-bit loader.
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    # wine wrapper would then pick the 32-bit loader. Of apt's lines, one per
+    # package downloaded and one per package set up show the progress, each
+    # as it is written (line-buffered); the other three dpkg prints for each
+    # are left out. Warnings and errors go to standard error and all show.
+    DEBIAN_FRONTEND=noninteractive stdbuf -oL apt-get install -y -q --no-install-recommends "${missing[@]}" |
+        { grep --line-buffered -Ev '^(Selecting previously unselected package |Preparing to unpack |Unpacking |\(Reading database )' || true; }
 fi

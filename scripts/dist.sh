@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Makes dist/: setup.exe (32-bit, the shipped tool), setup64.exe, SHA256SUMS and
-# README.txt (the README's usage section). Each executable is built in a fresh
-# folder; with --check a second fresh build must give the same bytes.
+# Installs what is missing and makes dist/: setup.exe (32-bit, the shipped
+# tool), setup64.exe, SHA256SUMS and README.txt (the README's usage section as
+# plain text). Each executable is built in a fresh folder; with --check a
+# second fresh build must give the same bytes.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 check=${1:-}
+"$root/scripts/deps.sh"
 
 build_setup() {  # arch folder
+    echo "Building setup.exe for $1 in a fresh ${2#"$root/"}"
     rm -rf "$2"
     cmake -S "$root" -B "$2" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$1.cmake" >/dev/null
@@ -26,7 +29,13 @@ for arch in i686 x86_64; do
 done
 cp "$root/build/dist-i686/setup.exe" "$out/setup.exe"
 cp "$root/build/dist-x86_64/setup.exe" "$out/setup64.exe"
-# The section from its heading up to the next one, with Windows line ends.
-sed -n '/^## Using it on Windows/,/^## /{/^## /!p;/^## Using/p}' "$root/README.md" | sed 's/$/\r/' >"$out/README.txt"
+# The section from its heading up to the next one as plain text: the tool's
+# name and the heading underlined, no emphasis or code marks. Windows line
+# ends, since Notepad before Windows 10 version 1809 shows a file without them
+# as one line.
+awk 'NR == 1 { name = substr($0, 3) }
+     /^## Using it on Windows/ { on = 1; title = name ": " substr($0, 4); print title; gsub(/./, "=", title); print title; next }
+     on && /^## / { exit }
+     on { gsub(/\*\*|`/, ""); print }' "$root/README.md" | sed 's/$/\r/' >"$out/README.txt"
 (cd "$out" && sha256sum setup.exe setup64.exe >SHA256SUMS)
 cat "$out/SHA256SUMS"

@@ -13,12 +13,8 @@ build="$root/build/x86_64"
 # window manager (Wine draws the title bars itself).
 unset DISPLAY
 source "$root/scripts/wine-env.sh"
-# Message boxes and title bars use the system's Chinese font, SimSun, which a
-# Wine prefix lacks; without it their Chinese glyphs are empty boxes.
-wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
-# The title bar's close box is a glyph of Marlett, which this Wine does not
-# load from its own fonts folder; without it the box shows an "r".
-cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+# The fonts scripts/start.sh gives the tool too.
+wine_env_fonts
 
 work="$wine_env_dir/shots"
 mkdir -p "$work"

@@ -8,6 +8,13 @@ export WINEPREFIX="$wine_env_dir/wine"
 wine_env_xvfb=
 wine_env_cleanup() {
     wineserver -k >/dev/null 2>&1 || true
+    # The server's socket folder lies outside the prefix, in a folder of
+    # TMPDIR that the prefix's "wineserver" file names; it goes once the
+    # server has ended.
+    local server_dir=
+    [ -f "$WINEPREFIX/wineserver" ] && server_dir=$(head -c 64 "$WINEPREFIX/wineserver")
+    wineserver -w >/dev/null 2>&1 || true
+    [[ $server_dir =~ ^wine-[A-Za-z0-9]+$ ]] && rm -rf "${TMPDIR:-/tmp}/$server_dir"
     [ -n "$wine_env_xvfb" ] && kill "$wine_env_xvfb" 2>/dev/null || true
     rm -rf "$wine_env_dir"
 }
@@ -31,11 +38,24 @@ wineserver -p </dev/null >/dev/null 2>&1
 # "wineboot -i" would make that first program, and the prefix would be set up
 # twice, with two service managers.) There is no window manager on the
 # virtual display: with managed windows Wine waits two seconds for one each
-# time a window is hidden.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+# time a window is hidden. A display of the user's own keeps its window
+# manager.
+if [ -n "$wine_env_xvfb" ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+fi
 # The prefix's services go on starting in the background: the tests start
 # once the plug-and-play service runs.
 for _ in $(seq 120); do
     wine sc query PlugPlay 2>/dev/null | grep -q RUNNING && break
     sleep 0.5
 done
+
+# The two fonts a Wine prefix lacks, for the programs a user looks at
+# (scripts/start.sh, scripts/screenshots.sh). Message boxes and title bars use
+# the system's Chinese font, SimSun: without it their Chinese glyphs are empty
+# boxes. The title bar's close box is a glyph of Marlett, which this Wine does
+# not load from its own fonts folder: without it the box shows an "r".
+wine_env_fonts() {
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+}
