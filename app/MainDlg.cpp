@@ -71,12 +71,12 @@ void CMainDlg::PortListRefresh()
 
 void CMainDlg::OnInstall()
 {
-    InstallCommand(*this);
+    InstallCommand(*this, m_list);
 }
 
 void CMainDlg::OnUninstall()
 {
-    UninstallCommand(*this);
+    UninstallCommand(m_hWnd, m_list);
 }
 
 void CMainDlg::PortRename()

@@ -4,7 +4,7 @@
 #include "Stopwatch.h"
 
 #include "framework/ListCtrl.h"
-#include "framework/UniqueResource.h"
+#include "framework/SetupApi.h"
 #include "ports/PortInterface.h"
 #include "ports/PortList.h"
 

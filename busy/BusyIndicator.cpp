@@ -6,20 +6,14 @@ ULONG_PTR g_gdiplusToken = 0;
 CWnd* g_pMainWnd = nullptr;
 CWinThread* g_pWaitThread = nullptr;
 
-namespace {
-BusyIndicatorCalls g_calls = { &Gdiplus::GdiplusStartup, &Gdiplus::GdiplusShutdown,
-                               &AfxBeginThread };
+decltype(&Gdiplus::GdiplusStartup) g_gdiplusStartup = &Gdiplus::GdiplusStartup;
+decltype(&Gdiplus::GdiplusShutdown) g_gdiplusShutdown = &Gdiplus::GdiplusShutdown;
+decltype(g_beginThread) g_beginThread = &AfxBeginThread;
 
+namespace {
 // How long Stop lets a thread that has no message queue yet run before it
 // posts WM_QUIT again.
 constexpr DWORD kQueueRetryMs = 10;
-}
-
-BusyIndicatorCalls SetBusyIndicatorCalls(const BusyIndicatorCalls& calls)
-{
-    BusyIndicatorCalls previous = g_calls;
-    g_calls = calls;
-    return previous;
 }
 
 void BusyIndicatorStart(CWnd* mainWnd)
@@ -27,11 +21,10 @@ void BusyIndicatorStart(CWnd* mainWnd)
     // Version 1, no debug callback, neither the background thread nor the
     // external codecs suppressed.
     const Gdiplus::GdiplusStartupInput input;
-    if (g_calls.gdiplusStartup(&g_gdiplusToken, &input, nullptr) != Gdiplus::Ok)
+    if (g_gdiplusStartup(&g_gdiplusToken, &input, nullptr) != Gdiplus::Ok)
         return;
     g_pMainWnd = mainWnd;
-    g_pWaitThread = g_calls.beginThread(RUNTIME_CLASS(CWaitThread), THREAD_PRIORITY_NORMAL, 0, 0,
-                                        nullptr);
+    g_pWaitThread = g_beginThread(RUNTIME_CLASS(CWaitThread), THREAD_PRIORITY_NORMAL, 0, 0, nullptr);
 }
 
 void BusyIndicatorStop()
@@ -52,5 +45,5 @@ void BusyIndicatorStop()
         ::WaitForSingleObject(thread.Get(), INFINITE);
     }
     // Also after a failed start, with what that start left in the token.
-    g_calls.gdiplusShutdown(g_gdiplusToken);
+    g_gdiplusShutdown(g_gdiplusToken);
 }

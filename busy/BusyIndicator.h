@@ -28,14 +28,8 @@ void BusyIndicatorStart(CWnd* mainWnd);
 // GDI+ down.
 void BusyIndicatorStop();
 
-// Test seam: the calls that start and end GDI+ and the indicator thread.
-struct BusyIndicatorCalls {
-    Gdiplus::Status(WINAPI* gdiplusStartup)(ULONG_PTR* token,
-                                            const Gdiplus::GdiplusStartupInput* input,
-                                            Gdiplus::GdiplusStartupOutput* output);
-    VOID(WINAPI* gdiplusShutdown)(ULONG_PTR token);
-    CWinThread* (*beginThread)(const CRuntimeClass* threadClass, int priority, UINT stackSize,
-                               DWORD createFlags, LPSECURITY_ATTRIBUTES security);
-};
-// Installs calls and returns the ones they replace.
-BusyIndicatorCalls SetBusyIndicatorCalls(const BusyIndicatorCalls& calls);
+// Test seams: the calls that start and end GDI+ and the indicator thread.
+extern decltype(&Gdiplus::GdiplusStartup) g_gdiplusStartup;
+extern decltype(&Gdiplus::GdiplusShutdown) g_gdiplusShutdown;
+extern CWinThread* (*g_beginThread)(const CRuntimeClass* threadClass, int priority, UINT stackSize,
+                                    DWORD createFlags, LPSECURITY_ATTRIBUTES security);

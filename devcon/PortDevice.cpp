@@ -10,7 +10,7 @@
 #include <cwchar>
 
 #include "PortInterface.h"
-#include "framework/UniqueResource.h"
+#include "framework/SetupApi.h"
 
 namespace
 {

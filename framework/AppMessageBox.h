@@ -8,7 +8,6 @@ int AppMessageBox(LPCWSTR text, UINT iconFlag);
 // The text is string-table entry stringId.
 int AppMessageBox(UINT stringId, UINT iconFlag);
 
-// Test seam: while a hook is set, message boxes go to it instead of the
-// screen. It receives the text and the full MessageBox type flags.
-using MessageBoxHook = int (*)(LPCWSTR text, UINT type);
-MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
+// Test seam: the call that shows the box, so that a test can take the boxes
+// off the screen.
+extern decltype(&::MessageBoxW) g_messageBox;

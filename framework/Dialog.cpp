@@ -1,5 +1,6 @@
 #include "Dialog.h"
 
+#include "TraceLog.h"
 #include "WinApp.h"
 
 #include <algorithm>
@@ -168,6 +169,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
         ::SetWindowLongPtrW(hWnd, DWLP_MSGRESULT, result);
         return TRUE;
     } catch (...) {
+        TraceLog(L"exception in the dialog procedure, message %u\n", message);
         return FALSE;
     }
 }

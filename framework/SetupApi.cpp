@@ -42,14 +42,7 @@ SetupApi& SetupApi::Get()
 SetupApi::SetupApi(const SystemLibrary& library)
 {
     const HMODULE module = library.Get();
-    Bind(module, "SetupDiGetClassDevsW", SetupDiGetClassDevsW);
-    Bind(module, "SetupDiEnumDeviceInfo", SetupDiEnumDeviceInfo);
-    Bind(module, "SetupDiOpenDevRegKey", SetupDiOpenDevRegKey);
-    Bind(module, "SetupDiDestroyDeviceInfoList", SetupDiDestroyDeviceInfoList);
-    Bind(module, "SetupDiGetDeviceRegistryPropertyW", SetupDiGetDeviceRegistryPropertyW);
-    Bind(module, "SetupDiSetDeviceRegistryPropertyW", SetupDiSetDeviceRegistryPropertyW);
-    Bind(module, "SetupDiSetClassInstallParamsW", SetupDiSetClassInstallParamsW);
-    Bind(module, "SetupDiChangeState", SetupDiChangeState);
-    Bind(module, "SetupDiLoadClassIcon", SetupDiLoadClassIcon);
-    Bind(module, "SetupIterateCabinetW", SetupIterateCabinetW);
+#define TAVRIN_BIND_SETUP_FUNCTION(name) Bind(module, #name, name);
+    TAVRIN_SETUP_FUNCTIONS(TAVRIN_BIND_SETUP_FUNCTION)
+#undef TAVRIN_BIND_SETUP_FUNCTION
 }

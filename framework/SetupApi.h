@@ -4,10 +4,26 @@
 // (often a download folder anyone can write to) before the system's.
 #pragma once
 
+#include "UniqueResource.h"
+
 #include <windows.h>
 #include <setupapi.h>
 
 class SystemLibrary;
+
+// Every setup function the tool calls, each named once: the table below has a
+// slot per name and binds each by its name.
+#define TAVRIN_SETUP_FUNCTIONS(X)          \
+    X(SetupDiGetClassDevsW)                \
+    X(SetupDiEnumDeviceInfo)               \
+    X(SetupDiOpenDevRegKey)                \
+    X(SetupDiDestroyDeviceInfoList)        \
+    X(SetupDiGetDeviceRegistryPropertyW)   \
+    X(SetupDiSetDeviceRegistryPropertyW)   \
+    X(SetupDiSetClassInstallParamsW)       \
+    X(SetupDiChangeState)                  \
+    X(SetupDiLoadClassIcon)                \
+    X(SetupIterateCabinetW)
 
 class SetupApi {
 public:
@@ -20,14 +36,15 @@ public:
     // failure (FALSE or INVALID_HANDLE_VALUE) with ERROR_PROC_NOT_FOUND.
     explicit SetupApi(const SystemLibrary& library);
 
-    decltype(&::SetupDiGetClassDevsW) SetupDiGetClassDevsW;
-    decltype(&::SetupDiEnumDeviceInfo) SetupDiEnumDeviceInfo;
-    decltype(&::SetupDiOpenDevRegKey) SetupDiOpenDevRegKey;
-    decltype(&::SetupDiDestroyDeviceInfoList) SetupDiDestroyDeviceInfoList;
-    decltype(&::SetupDiGetDeviceRegistryPropertyW) SetupDiGetDeviceRegistryPropertyW;
-    decltype(&::SetupDiSetDeviceRegistryPropertyW) SetupDiSetDeviceRegistryPropertyW;
-    decltype(&::SetupDiSetClassInstallParamsW) SetupDiSetClassInstallParamsW;
-    decltype(&::SetupDiChangeState) SetupDiChangeState;
-    decltype(&::SetupDiLoadClassIcon) SetupDiLoadClassIcon;
-    decltype(&::SetupIterateCabinetW) SetupIterateCabinetW;
+#define TAVRIN_SETUP_FUNCTION_SLOT(name) decltype(&::name) name;
+    TAVRIN_SETUP_FUNCTIONS(TAVRIN_SETUP_FUNCTION_SLOT)
+#undef TAVRIN_SETUP_FUNCTION_SLOT
 };
+
+struct DeviceInfoSetTraits {
+    using Type = HDEVINFO;
+    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(Type h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(Type h) noexcept { SetupApi::Get().SetupDiDestroyDeviceInfoList(h); }
+};
+using DeviceInfoSet = UniqueResource<DeviceInfoSetTraits>;

@@ -1,10 +1,7 @@
 // Move-only owners for the platform handles the tool opens.
 #pragma once
 
-#include "SetupApi.h"
-
 #include <windows.h>
-#include <setupapi.h>
 
 #include <utility>
 
@@ -62,14 +59,6 @@ inline UniqueHandle DuplicateOwnHandle(HANDLE handle)
         return UniqueHandle();
     return UniqueHandle(copy);
 }
-
-struct DeviceInfoSetTraits {
-    using Type = HDEVINFO;
-    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static bool IsValid(Type h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void Close(Type h) noexcept { SetupApi::Get().SetupDiDestroyDeviceInfoList(h); }
-};
-using DeviceInfoSet = UniqueResource<DeviceInfoSetTraits>;
 
 // Raw registry keys; the setup API reports a key it could not open as
 // INVALID_HANDLE_VALUE.

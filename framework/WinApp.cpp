@@ -1,6 +1,7 @@
 #include "WinApp.h"
 
 #include "DllSearch.h"
+#include "TraceLog.h"
 
 #include <commctrl.h>
 
@@ -84,6 +85,7 @@ int AfxWinMain()
     try {
         app->InitInstance();
     } catch (...) {
+        TraceLog(L"exception in the application's start\n");
         return 1;
     }
     return 0;

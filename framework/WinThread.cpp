@@ -1,5 +1,7 @@
 #include "WinThread.h"
 
+#include "TraceLog.h"
+
 const CRuntimeClass CWinThread::classCWinThread = { "CWinThread", nullptr, nullptr };
 
 CWinThread::CWinThread() = default;
@@ -58,6 +60,7 @@ DWORD WINAPI CWinThread::ThreadEntry(LPVOID param)
     try {
         exitCode = thread->InitInstance() ? thread->Run() : thread->ExitInstance();
     } catch (...) {
+        TraceLog(L"exception in thread %lu\n", ::GetCurrentThreadId());
         exitCode = -1;
     }
     if (thread->m_bAutoDelete)

@@ -1,5 +1,7 @@
 #include "Wnd.h"
 
+#include "TraceLog.h"
+
 namespace {
 const wchar_t kDefaultClassName[] = L"TavrinWnd";
 }
@@ -127,6 +129,7 @@ LRESULT CALLBACK CWnd::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
     try {
         handled = wnd->OnWndMsg(message, wParam, lParam, result);
     } catch (...) {
+        TraceLog(L"exception in the window procedure, message %u\n", message);
         handled = false;
     }
     if (!handled)

@@ -3,20 +3,21 @@
 #include "PortDlg.h"
 #include "WaitDialog.h"
 
-#include "app/MainDlg.h"
 #include "framework/AppMessageBox.h"
+#include "framework/ListCtrl.h"
 #include "framework/WaitCursor.h"
 #include "package/DriverPackage.h"
+#include "ports/PortList.h"
 #include "res/resource.h"
 
-void InstallCommand(CMainDlg& mainDlg)
+void InstallCommand(CWnd& owner, CListCtrl& list)
 {
     // The system holds one port at most.
-    if (mainDlg.PortList().GetItemCount() != 0) {
+    if (list.GetItemCount() != 0) {
         AppMessageBox(IDS_PORT_EXISTS, MB_ICONWARNING);
         return;
     }
-    CPortDlg portDlg(&mainDlg);
+    CPortDlg portDlg(&owner);
     if (portDlg.DoModal() != IDOK)
         return;
     const PortKind kind = portDlg.GetPortKind();
@@ -26,10 +27,10 @@ void InstallCommand(CMainDlg& mainDlg)
 
     CWaitCursor waitCursor;
     InstallJob job = { package->pData, package->cbData, kind, nullptr };
-    CWaitDialog waitDlg(&mainDlg, &job);
+    CWaitDialog waitDlg(&owner, &job);
     if (waitDlg.DoModal() == IDOK) {
         // Refreshed first, so that the new port is listed when the user reads the message.
-        mainDlg.PortListRefresh();
+        PortListRefresh(owner.m_hWnd, list);
         AppMessageBox(IDS_INSTALL_OK, MB_ICONINFORMATION);
     } else {
         AppMessageBox(IDS_INSTALL_FAILED, MB_ICONERROR);

@@ -2,6 +2,8 @@
 // kind under the progress dialog, unless the list already shows a port.
 #pragma once
 
-class CMainDlg;
+class CListCtrl;
+class CWnd;
 
-void InstallCommand(CMainDlg& mainDlg);
+// owner is the parent of its dialogs; list is the main window's port list.
+void InstallCommand(CWnd& owner, CListCtrl& list);

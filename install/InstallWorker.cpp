@@ -2,7 +2,7 @@
 
 #include "common/InstallJob.h"
 #include "common/ProgressMessage.h"
-#include "common/TraceLog.h"
+#include "framework/TraceLog.h"
 #include "package/CabFile.h"
 #include "package/DeviceCommand.h"
 #include "package/WorkFolder.h"
@@ -64,6 +64,7 @@ DWORD WINAPI InstallWorker(LPVOID parameter)
         return Install(job);
     } catch (...) {
         // Only allocations can throw, all of them before the last report.
+        TraceLog(L"exception in the install worker\n");
         ReportFinishing(job);
         return kNotDone;
     }

@@ -1,14 +1,15 @@
 #include "UninstallCommand.h"
 
-#include "app/MainDlg.h"
 #include "common/PortKind.h"
-#include "common/TraceLog.h"
 #include "framework/AppMessageBox.h"
+#include "framework/ListCtrl.h"
+#include "framework/TraceLog.h"
 #include "framework/WaitCursor.h"
 #include "package/CabFile.h"
 #include "package/DeviceCommand.h"
 #include "package/DriverPackage.h"
 #include "package/WorkFolder.h"
+#include "ports/PortList.h"
 #include "res/resource.h"
 
 namespace {
@@ -25,11 +26,11 @@ const RemoveCommand kRemoveCommands[] = {
 };
 }
 
-void UninstallCommand(CMainDlg& mainDlg)
+void UninstallCommand(HWND owner, CListCtrl& list)
 {
     CWaitCursor waitCursor;
     // Which row is selected does not matter: every port of the system goes.
-    if (mainDlg.PortList().GetSelectedCount() == 0) {
+    if (list.GetSelectedCount() == 0) {
         AppMessageBox(IDS_SELECT_PORT, MB_ICONWARNING);
         return;
     }
@@ -38,7 +39,7 @@ void UninstallCommand(CMainDlg& mainDlg)
         return;
 
     BOOL succeeded = FALSE;
-    ProtectedFolder workFolder = CreateWorkFolder(mainDlg.m_hWnd);
+    ProtectedFolder workFolder = CreateWorkFolder(owner);
     const std::wstring& path = workFolder.Path();
     CCabFile cab(TRUE);
     if (!path.empty() && cab.ExtractFromMemory(package->pData, package->cbData, path.c_str())) {
@@ -55,12 +56,12 @@ void UninstallCommand(CMainDlg& mainDlg)
             else
                 TraceLog(L"process exit with %u\n", exitCode);
         }
-        mainDlg.PortListRefresh();
+        PortListRefresh(owner, list);
     } else {
         TraceLog(L"failed to extract files\n");
         AppMessageBox(IDS_UNINSTALL_FAILED, MB_ICONERROR);
     }
-    DeleteWorkFolder(workFolder, mainDlg.m_hWnd);
+    DeleteWorkFolder(workFolder, owner);
     if (succeeded)
         AppMessageBox(IDS_UNINSTALL_OK, MB_ICONINFORMATION);
 }

@@ -3,6 +3,10 @@
 // user-interface thread under the wait cursor.
 #pragma once
 
-class CMainDlg;
+#include <windows.h>
 
-void UninstallCommand(CMainDlg& mainDlg);
+class CListCtrl;
+
+// owner is the window of the work folder's deletion and of the list's device
+// set; list is the main window's port list.
+void UninstallCommand(HWND owner, CListCtrl& list);

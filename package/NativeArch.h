@@ -7,7 +7,3 @@
 #include <string>
 
 std::wstring NativeArch();
-
-// Test seam: a source of the processor-architecture word in place of GetNativeSystemInfo; null restores it.
-using ProcessorArchitectureSource = WORD (*)();
-ProcessorArchitectureSource SetProcessorArchitectureSource(ProcessorArchitectureSource source);

@@ -9,22 +9,11 @@
 #include <cwchar>
 #include <vector>
 
-namespace {
-CChgPortDlg::ValueEnumFunction g_valueEnum = &::RegEnumValueW;
-}
-
 BEGIN_MESSAGE_MAP(CChgPortDlg, CDialog)
 END_MESSAGE_MAP()
 
 CChgPortDlg::CChgPortDlg() : CDialog(IDD_CHG_PORT)
 {
-}
-
-CChgPortDlg::ValueEnumFunction CChgPortDlg::SetValueEnumFunction(ValueEnumFunction function)
-{
-    ValueEnumFunction previous = g_valueEnum;
-    g_valueEnum = function ? function : &::RegEnumValueW;
-    return previous;
 }
 
 void CChgPortDlg::DoDataExchange(CDataExchange* pDX)
@@ -75,8 +64,8 @@ void CChgPortDlg::FreePortNames(LPCWSTR path, LPCWSTR prefix, int highest)
             DWORD dataBytes = dataCapacity;
             // Data stored without a terminator end in the zeros after them.
             std::fill(data.begin(), data.end(), L'\0');
-            if (g_valueEnum(key.Handle(), index, name.data(), &nameChars, nullptr, nullptr,
-                            reinterpret_cast<LPBYTE>(data.data()), &dataBytes) != ERROR_SUCCESS)
+            if (::RegEnumValueW(key.Handle(), index, name.data(), &nameChars, nullptr, nullptr,
+                                reinterpret_cast<LPBYTE>(data.data()), &dataBytes) != ERROR_SUCCESS)
                 break;
             valueData.emplace_back(data.data());
         }

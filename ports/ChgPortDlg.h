@@ -16,12 +16,6 @@ public:
     // The name picked; empty unless the dialog ended with IDOK.
     LPCWSTR GetChosenName() const { return ChosenName.c_str(); }
 
-    // Test seam: the call that reads one value of the port map, with the
-    // signature of RegEnumValueW; null puts RegEnumValueW back. Returns the
-    // function it replaces.
-    using ValueEnumFunction = LONG(WINAPI*)(HKEY, DWORD, LPWSTR, LPDWORD, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
-    static ValueEnumFunction SetValueEnumFunction(ValueEnumFunction function);
-
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;

@@ -2,9 +2,9 @@
 
 #include "framework/SetupApi.h"
 
-namespace {
-DeviceRestartFunction g_restart = nullptr;
+decltype(&RestartDevice) g_restartDevice = &RestartDevice;
 
+namespace {
 // Wine's setupapi exports SetupDiChangeState only as a stub that ends the
 // process when called; Wine is known by ntdll's wine_get_version export.
 bool PlatformRestartsDevices()
@@ -14,20 +14,11 @@ bool PlatformRestartsDevices()
 }
 }
 
-BOOL RestartDevice(HDEVINFO devices, PSP_DEVINFO_DATA device)
+BOOL WINAPI RestartDevice(HDEVINFO devices, PSP_DEVINFO_DATA device)
 {
-    if (g_restart)
-        return g_restart(devices, device);
     if (!PlatformRestartsDevices()) {
         ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
         return FALSE;
     }
     return SetupApi::Get().SetupDiChangeState(devices, device);
-}
-
-DeviceRestartFunction SetDeviceRestartFunction(DeviceRestartFunction function)
-{
-    DeviceRestartFunction previous = g_restart;
-    g_restart = function;
-    return previous;
 }

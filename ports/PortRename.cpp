@@ -2,7 +2,7 @@
 
 #include "ChgPortDlg.h"
 #include "DeviceRestart.h"
-#include "PortInterface.h"
+#include "ForEachPortDevice.h"
 #include "PortList.h"
 #include "RegistryKey.h"
 
@@ -12,7 +12,6 @@
 #include "framework/FormatText.h"
 #include "framework/ListCtrl.h"
 #include "framework/SetupApi.h"
-#include "framework/UniqueResource.h"
 #include "framework/WaitCursor.h"
 
 #include <cwchar>
@@ -47,7 +46,7 @@ void ApplyNewName(HDEVINFO devices, PSP_DEVINFO_DATA device, wchar_t* buffer, DW
     params.HwProfile = 0;
     SetupApi::Get().SetupDiSetClassInstallParamsW(devices, device, &params.ClassInstallHeader, sizeof(params));
 
-    if (!RestartDevice(devices, device)) {
+    if (!g_restartDevice(devices, device)) {
         const DWORD error = ::GetLastError();
         AppMessageBox(FormatText(L"ChangeState fails: %d\n", static_cast<int>(error)).c_str(), MB_ICONWARNING);
     }
@@ -62,29 +61,19 @@ void ApplyNewName(HDEVINFO devices, PSP_DEVINFO_DATA device, wchar_t* buffer, DW
 // currentName the new name; true once that is done.
 bool RenameDevice(HWND mainWnd, LPCWSTR currentName, LPCWSTR newName)
 {
-    const SetupApi& setup = SetupApi::Get();
-    DeviceInfoSet devices(
-        setup.SetupDiGetClassDevsW(&PORT_INTERFACE_GUID, nullptr, mainWnd, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
-    if (!devices)
-        return false;
-
-    SP_DEVINFO_DATA device = {};
-    device.cbSize = sizeof(device);
     wchar_t name[100];
-    for (DWORD index = 0; setup.SetupDiEnumDeviceInfo(devices.Get(), index, &device); ++index) {
-        RegistryKey key(
-            setup.SetupDiOpenDevRegKey(devices.Get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ | KEY_WRITE));
-        if (key.Handle() == INVALID_HANDLE_VALUE)
-            continue;
-        ULONG chars = sizeof(name) / sizeof(name[0]);
-        if (key.QueryStringValue(L"PortName", name, &chars) != ERROR_SUCCESS || std::wcscmp(name, currentName) != 0)
-            continue;
-        if (key.SetStringValue(L"PortName", newName, REG_SZ) != ERROR_SUCCESS)
-            return false;
-        ApplyNewName(devices.Get(), &device, name, sizeof(name), newName);
-        return true;
-    }
-    return false;
+    bool renamed = false;
+    ForEachPortDevice(mainWnd, KEY_READ | KEY_WRITE, name, sizeof(name) / sizeof(name[0]),
+                      [&](HDEVINFO devices, PSP_DEVINFO_DATA device, RegistryKey& key) {
+                          if (std::wcscmp(name, currentName) != 0)
+                              return true;
+                          if (key.SetStringValue(L"PortName", newName, REG_SZ) == ERROR_SUCCESS) {
+                              ApplyNewName(devices, device, name, sizeof(name), newName);
+                              renamed = true;
+                          }
+                          return false;
+                      });
+    return renamed;
 }
 }
 

@@ -1,48 +1,24 @@
 #include "RegistryKey.h"
 
 #include "framework/OleException.h"
-#include "framework/UniqueResource.h"
-
-#include <utility>
-
-RegistryKey::RegistryKey(RegistryKey&& other) noexcept
-    : m_hKey(std::exchange(other.m_hKey, nullptr)),
-      m_samWOW64(other.m_samWOW64),
-      m_hTransaction(std::exchange(other.m_hTransaction, nullptr))
-{
-}
-
-RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept
-{
-    if (this != &other) {
-        Close();
-        m_hKey = std::exchange(other.m_hKey, nullptr);
-        m_samWOW64 = other.m_samWOW64;
-        m_hTransaction = std::exchange(other.m_hTransaction, nullptr);
-    }
-    return *this;
-}
 
 LONG RegistryKey::Open(HKEY parent, LPCWSTR subKey, REGSAM access)
 {
     HKEY key = nullptr;
-    LONG result = ::RegOpenKeyExW(parent, subKey, 0, access | m_samWOW64, &key);
+    LONG result = ::RegOpenKeyExW(parent, subKey, 0, access, &key);
     if (result != ERROR_SUCCESS)
         return result;
     result = Close();
-    m_hKey = key;
+    m_key.Reset(key);
     return result;
 }
 
 LONG RegistryKey::Close()
 {
-    LONG result = ERROR_SUCCESS;
     // A key SetupDiOpenDevRegKey failed to open (INVALID_HANDLE_VALUE) is held
     // like no key at all.
-    if (RegistryKeyTraits::IsValid(m_hKey))
-        result = ::RegCloseKey(m_hKey);
-    m_hKey = nullptr;
-    return result;
+    const HKEY key = m_key.Release();
+    return RegistryKeyTraits::IsValid(key) ? ::RegCloseKey(key) : ERROR_SUCCESS;
 }
 
 LONG RegistryKey::QueryStringValue(LPCWSTR valueName, LPWSTR buffer, ULONG* chars)
@@ -51,7 +27,7 @@ LONG RegistryKey::QueryStringValue(LPCWSTR valueName, LPWSTR buffer, ULONG* char
     DWORD bytes = capacity * sizeof(WCHAR);
     DWORD type = 0;
     *chars = 0;
-    LONG result = ::RegQueryValueExW(m_hKey, valueName, nullptr, &type,
+    LONG result = ::RegQueryValueExW(m_key.Get(), valueName, nullptr, &type,
                                      reinterpret_cast<LPBYTE>(buffer), &bytes);
     if (result != ERROR_SUCCESS)
         return result;
@@ -76,5 +52,5 @@ LONG RegistryKey::SetStringValue(LPCWSTR valueName, LPCWSTR text, DWORD type)
     if (!text)
         AfxThrowOleException(E_FAIL);
     const DWORD bytes = static_cast<DWORD>((::lstrlenW(text) + 1) * sizeof(WCHAR));
-    return ::RegSetValueExW(m_hKey, valueName, 0, type, reinterpret_cast<const BYTE*>(text), bytes);
+    return ::RegSetValueExW(m_key.Get(), valueName, 0, type, reinterpret_cast<const BYTE*>(text), bytes);
 }

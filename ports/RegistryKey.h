@@ -2,19 +2,15 @@
 // and termination of what it reads.
 #pragma once
 
+#include "framework/UniqueResource.h"
+
 #include <windows.h>
 
 class RegistryKey {
 public:
     RegistryKey() = default;
     // Takes over a key that is already open.
-    explicit RegistryKey(HKEY key) : m_hKey(key) {}
-    ~RegistryKey() { Close(); }
-
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    RegistryKey(RegistryKey&& other) noexcept;
-    RegistryKey& operator=(RegistryKey&& other) noexcept;
+    explicit RegistryKey(HKEY key) : m_key(key) {}
 
     // On failure the error is returned and the key held before stays open.
     LONG Open(HKEY parent, LPCWSTR subKey, REGSAM access);
@@ -28,10 +24,8 @@ public:
     // raises COleException(E_FAIL).
     LONG SetStringValue(LPCWSTR valueName, LPCWSTR text, DWORD type = REG_SZ);
 
-    HKEY Handle() const { return m_hKey; }
+    HKEY Handle() const { return m_key.Get(); }
 
 private:
-    HKEY m_hKey = nullptr;
-    REGSAM m_samWOW64 = 0;
-    HANDLE m_hTransaction = nullptr;
+    UniqueRegKey m_key;
 };

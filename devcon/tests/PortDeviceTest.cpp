@@ -11,7 +11,7 @@
 
 #include "PortDevice.h"
 #include "PortInterface.h"
-#include "framework/UniqueResource.h"
+#include "framework/SetupApi.h"
 
 namespace
 {

@@ -55,7 +55,7 @@ TEST(MainDlg, ListsThePortsPresentWhenItOpens)
 
     CMainDlg dlg;
     ASSERT_TRUE(dlg.Create());
-    EXPECT_EQ(ListRows(dlg.PortList()), (std::vector<ListRow>{ { L"COM5", L"USB" }, { L"LPT2", L"USB" } }));
+    EXPECT_EQ(Rows(dlg.PortList()), (std::vector<ListRow>{ { L"COM5", L"USB" }, { L"LPT2", L"USB" } }));
 }
 
 TEST(MainDlg, SetsThePortsClassIconOrElseTheApplicationIcon)
@@ -94,7 +94,7 @@ public:
 protected:
     void OnDestroy()
     {
-        m_rowsAtTeardown = ListRows(PortList());
+        m_rowsAtTeardown = Rows(PortList());
         CMainDlg::OnDestroy();
     }
 

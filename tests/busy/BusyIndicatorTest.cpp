@@ -7,6 +7,7 @@
 #include "framework/WinThread.h"
 
 #include "support/ProcessCounts.h"
+#include "support/ScopedSwap.h"
 
 #include <gtest/gtest.h>
 
@@ -97,11 +98,21 @@ UINT32 SpokePointingRight(UINT32 phase)
     return (kSpokeCount - phase % kSpokeCount) % kSpokeCount;
 }
 
+// The three calls the indicator starts and ends with.
+struct Calls {
+    decltype(g_gdiplusStartup) gdiplusStartup;
+    decltype(g_gdiplusShutdown) gdiplusShutdown;
+    decltype(g_beginThread) beginThread;
+};
+
 // Replaces the start-up and shut-down calls for the life of the object; what
 // the replacements saw is kept in the static members.
 class ScopedCalls {
 public:
-    explicit ScopedCalls(const BusyIndicatorCalls& calls) : m_previous(SetBusyIndicatorCalls(calls))
+    explicit ScopedCalls(const Calls& calls)
+        : m_startup(g_gdiplusStartup, calls.gdiplusStartup),
+          m_shutdown(g_gdiplusShutdown, calls.gdiplusShutdown),
+          m_beginThread(g_beginThread, calls.beginThread)
     {
         s_startups = 0;
         s_shutdownTokens.clear();
@@ -109,7 +120,6 @@ public:
         s_startupResult = Gdiplus::Ok;
         s_indicatorEndedAtShutdown = true;
     }
-    ~ScopedCalls() { SetBusyIndicatorCalls(m_previous); }
     ScopedCalls(const ScopedCalls&) = delete;
     ScopedCalls& operator=(const ScopedCalls&) = delete;
 
@@ -175,11 +185,12 @@ public:
     static inline bool s_indicatorEndedAtShutdown = true;
 
 private:
-    BusyIndicatorCalls m_previous;
+    ScopedSwap<decltype(g_gdiplusStartup)> m_startup;
+    ScopedSwap<decltype(g_gdiplusShutdown)> m_shutdown;
+    ScopedSwap<decltype(g_beginThread)> m_beginThread;
 };
 
-const BusyIndicatorCalls kCountedRealCalls = { &ScopedCalls::CountStartup,
-                                               &ScopedCalls::CheckShutdown, &AfxBeginThread };
+const Calls kCountedRealCalls = { &ScopedCalls::CountStartup, &ScopedCalls::CheckShutdown, &AfxBeginThread };
 
 class BusyIndicator : public testing::Test {
 protected:

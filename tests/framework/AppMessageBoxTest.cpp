@@ -5,6 +5,7 @@
 
 #include "support/DialogDriver.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/ScopedSwap.h"
 #include "support/TestLanguage.h"
 #include "support/WindowInfo.h"
 
@@ -52,10 +53,7 @@ DialogDriver::Action ReadAndPressOk(Seen& seen)
 // Lets message boxes reach the screen, which the test entry forbids.
 class AppMessageBoxTest : public ::testing::Test {
 protected:
-    void SetUp() override { m_hook = SetMessageBoxHook(nullptr); }
-    void TearDown() override { SetMessageBoxHook(m_hook); }
-
-    MessageBoxHook m_hook = nullptr;
+    ScopedSwap<decltype(g_messageBox)> m_screen{ g_messageBox, &::MessageBoxW };
 };
 
 TEST_F(AppMessageBoxTest, ShowsTheTextUnderTheExecutablesNameWithOkAndTheIconGiven)

@@ -24,14 +24,6 @@ void PrintTo(const MessageBoxRecorder::Shown& box, std::ostream* os)
         << (box.waitCursorCount ? " under the wait cursor" : "");
 }
 
-ListRows Rows(const CListCtrl& list)
-{
-    ListRows rows;
-    for (int row = 0; row < list.GetItemCount(); ++row)
-        rows.emplace_back(list.GetItemText(row, 0), list.GetItemText(row, 1));
-    return rows;
-}
-
 DialogDriver::Action ChoosePortKind(PortKind kind)
 {
     return [kind](HWND dialog) {

@@ -6,6 +6,7 @@
 #include "res/resource.h"
 
 #include "support/DialogDriver.h"
+#include "support/ImportPatch.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +17,9 @@ namespace {
 const wchar_t kSerialMap[] = L"HARDWARE\\DEVICEMAP\\SERIALCOMM";
 const wchar_t kParallelMap[] = L"HARDWARE\\DEVICEMAP\\PARALLEL PORTS";
 
-// What the value-enumeration seam saw.
+// What the dialog's value enumeration saw.
 PortMapOverride* g_map = nullptr;
+decltype(&::RegEnumValueW) g_realEnumValue = nullptr;
 DWORD g_growAt = MAXDWORD;
 std::vector<LONG> g_results;
 
@@ -30,11 +32,11 @@ LONG WINAPI EnumValue(HKEY key, DWORD index, LPWSTR name, LPDWORD nameChars, LPD
         wchar_t grown[64];
         DWORD grownChars = sizeof(grown) / sizeof(grown[0]);
         const std::wstring large(500, L'X');
-        EXPECT_EQ(::RegEnumValueW(key, index, grown, &grownChars, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+        EXPECT_EQ(g_realEnumValue(key, index, grown, &grownChars, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
         EXPECT_EQ(g_map->SetRaw(grown, REG_SZ, large.c_str(), static_cast<DWORD>((large.size() + 1) * sizeof(wchar_t))),
                   ERROR_SUCCESS);
     }
-    const LONG result = ::RegEnumValueW(key, index, name, nameChars, reserved, type, data, dataBytes);
+    const LONG result = g_realEnumValue(key, index, name, nameChars, reserved, type, data, dataBytes);
     g_results.push_back(result);
     return result;
 }
@@ -56,20 +58,20 @@ protected:
         g_map = &m_serial;
         g_growAt = MAXDWORD;
         g_results.clear();
-        CChgPortDlg::SetValueEnumFunction(&EnumValue);
         ASSERT_EQ(m_serial.SetNames({ L"COM1", L"COM5" }), ERROR_SUCCESS);
     }
-    void TearDown() override
-    {
-        CChgPortDlg::SetValueEnumFunction(nullptr);
-        g_map = nullptr;
-    }
+    void TearDown() override { g_map = nullptr; }
 
     // Opens the dialog (modeless) for a port of this name.
     void Open(LPCWSTR currentName)
     {
         m_dlg.SetCurrentName(currentName);
-        ASSERT_TRUE(m_dlg.Create());
+        {
+            // The dialog reads the port map as it opens.
+            ImportPatch enumeration("advapi32.dll", "RegEnumValueW", reinterpret_cast<void*>(&EnumValue),
+                                    reinterpret_cast<void**>(&g_realEnumValue));
+            ASSERT_TRUE(m_dlg.Create());
+        }
         m_combo = m_dlg.GetDlgItem(IDC_PORT_NAME);
         ASSERT_NE(m_combo, nullptr);
     }

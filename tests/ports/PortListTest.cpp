@@ -98,10 +98,10 @@ TEST_P(PortListRefreshTest, ListsEachReadablePortOnceInEnumerationOrder)
 
     FillWithStaleRows();
     PortListRefresh(nullptr, m_list);
-    EXPECT_EQ(ListRows(m_list), expected);
+    EXPECT_EQ(Rows(m_list), expected);
     // A second refresh rebuilds the same rows rather than adding to them.
     PortListRefresh(nullptr, m_list);
-    EXPECT_EQ(ListRows(m_list), expected);
+    EXPECT_EQ(Rows(m_list), expected);
 }
 
 const wchar_t kCom8[] = L"COM8";
@@ -180,7 +180,7 @@ TEST(PortListRefreshPainting, LeavesAListShownOrHiddenAsItWas)
                     failing.emplace(SetupApi::Get().SetupDiGetClassDevsW, &NoDeviceSet);
                 PortListRefresh(nullptr, list);
             }
-            EXPECT_EQ(ListRows(list).size(), deviceSet ? 1u : 0u);
+            EXPECT_EQ(Rows(list).size(), deviceSet ? 1u : 0u);
             EXPECT_EQ((list.GetStyle() & WS_VISIBLE) != 0, shown);
             EXPECT_EQ(::GetUpdateRect(list.m_hWnd, nullptr, FALSE) != FALSE, shown);
             ::RemoveWindowSubclass(list.m_hWnd, &ForwardSetRedraw, 1);

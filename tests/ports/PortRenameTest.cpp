@@ -156,7 +156,6 @@ protected:
         g_restarted.clear();
         g_waitCursorAtRestart.clear();
         g_keyOpens = 0;
-        SetDeviceRestartFunction(&RestartSucceeds);
         ASSERT_TRUE(m_main.Create());
         AfxGetApp()->m_pMainWnd = &m_main;
     }
@@ -164,7 +163,6 @@ protected:
     {
         AfxGetApp()->m_pMainWnd = nullptr;
         m_main.DestroyWindow();
-        SetDeviceRestartFunction(nullptr);
         std::vector<PortDevice::Removed> removed;
         EXPECT_EQ(PortDevice::RemoveByHardwareId(kHardwareId, removed), static_cast<DWORD>(ERROR_SUCCESS));
     }
@@ -214,6 +212,8 @@ protected:
 
     PortMapOverride m_serial{ L"HARDWARE\\DEVICEMAP\\SERIALCOMM" };
     CMainDlg m_main;
+    // Restarts succeed, as on Windows, unless a test puts the platform's back.
+    ScopedSwap<decltype(g_restartDevice)> m_restart{ g_restartDevice, &RestartSucceeds };
 };
 
 TEST_F(PortRenameTest, WithoutSelectionAsksForOneAndOpensNoDialog)
@@ -324,7 +324,7 @@ TEST_F(PortRenameTest, FailedRestartIsReportedAndTheRenameGoesOn)
     const std::wstring id = AddPort(L"COM5");
     ShowPortsAndMarker();
     Select({ 0 });
-    SetDeviceRestartFunction(nullptr);
+    ScopedSwap platform(g_restartDevice, &RestartDevice);
     MessageBoxRecorder boxes;
 
     RenameAndPick(L"COM7");
@@ -413,7 +413,7 @@ protected:
             SETUP_FAULT(SetupDiSetDeviceRegistryPropertyW, FALSE, ERROR_ACCESS_DENIED),
             IMPORT_FAULT("advapi32.dll", RegQueryValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED),
             IMPORT_FAULT("advapi32.dll", RegSetValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED),
-            SETTER_FAULT(SetDeviceRestartFunction, FALSE, ERROR_ACCESS_DENIED),
+            SLOT_FAULT(g_restartDevice, FALSE, ERROR_ACCESS_DENIED),
         };
         return points;
     }
@@ -486,7 +486,7 @@ const std::vector<RenameRow> kRenameRows = {
     { "RegQueryValueExW", 2, { {}, L"COM7", L"Virtual Serial Port (COM7)", {} } },
     { "RegSetValueExW", 1, kUnchanged },
     // Reported; the friendly name and the list follow all the same.
-    { "SetDeviceRestartFunction", 1,
+    { "g_restartDevice", 1,
       { { L"ChangeState fails: 5\n" }, L"COM7", L"Virtual Serial Port (COM7)", { L"COM7" } } },
 };
 

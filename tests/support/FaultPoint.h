@@ -5,10 +5,9 @@
 //
 // A point is made in one line from an import of the test program, from a
 // function-pointer variable the product calls through (a seam, or a table of
-// functions loaded at run time), or from a seam's setter:
+// functions loaded at run time):
 //   IMPORT_FAULT("kernel32.dll", CreateFileW, INVALID_HANDLE_VALUE, ERROR_ACCESS_DENIED)
 //   SLOT_FAULT(CWaitDialog::s_createThread, nullptr, ERROR_NOT_ENOUGH_MEMORY)
-//   SETTER_FAULT(SetDeviceRestartFunction, FALSE, ERROR_ACCESS_DENIED)
 // and from an entry of the setup functions' table:
 //   SETUP_FAULT(SetupIterateCabinetW, FALSE, ERROR_ACCESS_DENIED)
 #pragma once
@@ -153,26 +152,6 @@ FaultPoint SlotFault(const char* name, R(WINAPI*& slot)(A...),
         Stub::Counter());
 }
 
-// The setter takes the replacement and returns the function it replaces,
-// which must not be null.
-template <typename R, typename... A>
-using PlatformFunction = R(WINAPI*)(A...);
-
-template <typename Tag, typename R, typename... A>
-FaultPoint SetterFault(const char* name, PlatformFunction<R, A...> (*setter)(PlatformFunction<R, A...>),
-                       typename fault_point_detail::NonDeduced<R>::Type failure, DWORD error)
-{
-    using Stub = fault_point_detail::FailingCall<Tag, R, A...>;
-    return FaultPoint(
-        name,
-        [=](int failingCall) -> std::shared_ptr<void> {
-            Stub::Prepare(failure, error, failingCall);
-            Stub::real = setter(&Stub::Call);
-            return std::shared_ptr<void>(nullptr, [setter](void*) { setter(Stub::real); });
-        },
-        Stub::Counter());
-}
-
 // Each use declares a tag of its own, so that every point has its own replacement.
 #define FAULT_TAG_(counter) FaultTag##counter
 #define FAULT_TAG(counter) FAULT_TAG_(counter)
@@ -181,5 +160,3 @@ FaultPoint SetterFault(const char* name, PlatformFunction<R, A...> (*setter)(Pla
 #define SLOT_FAULT(slot, failure, error) SlotFault<struct FAULT_TAG(__COUNTER__)>(#slot, slot, failure, error)
 #define SETUP_FAULT(function, failure, error) \
     SlotFault<struct FAULT_TAG(__COUNTER__)>(#function, SetupApi::Get().function, failure, error)
-#define SETTER_FAULT(setter, failure, error) \
-    SetterFault<struct FAULT_TAG(__COUNTER__)>(#setter, &setter, failure, error)

@@ -11,7 +11,7 @@ MessageBoxRecorder* g_current = nullptr;
 MessageBoxRecorder::MessageBoxRecorder(Mode mode, Observer observer)
     : m_mode(mode),
       m_observer(std::move(observer)),
-      m_previousHook(SetMessageBoxHook(&MessageBoxRecorder::Hook)),
+      m_hook(g_messageBox, &MessageBoxRecorder::Hook),
       m_previous(g_current)
 {
     g_current = this;
@@ -20,10 +20,9 @@ MessageBoxRecorder::MessageBoxRecorder(Mode mode, Observer observer)
 MessageBoxRecorder::~MessageBoxRecorder()
 {
     g_current = m_previous;
-    SetMessageBoxHook(m_previousHook);
 }
 
-int MessageBoxRecorder::Hook(LPCWSTR text, UINT type)
+int WINAPI MessageBoxRecorder::Hook(HWND, LPCWSTR text, LPCWSTR, UINT type)
 {
     if (g_current->m_mode == FailOnUse)
         ADD_FAILURE() << "unexpected message box: " << testing::PrintToString(std::wstring(text));

@@ -1,6 +1,8 @@
 // Records the application's message boxes instead of showing them.
 #pragma once
 
+#include "ScopedSwap.h"
+
 #include "framework/AppMessageBox.h"
 
 #include <functional>
@@ -28,11 +30,11 @@ public:
     const std::vector<Shown>& Boxes() const { return m_shown; }
 
 private:
-    static int Hook(LPCWSTR text, UINT type);
+    static int WINAPI Hook(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 
     Mode m_mode;
     Observer m_observer;
     std::vector<Shown> m_shown;
-    MessageBoxHook m_previousHook;
+    ScopedSwap<decltype(g_messageBox)> m_hook;
     MessageBoxRecorder* m_previous;
 };

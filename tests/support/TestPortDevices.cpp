@@ -4,7 +4,7 @@
 #include "ports/PortInterface.h"
 #include "ports/RegistryKey.h"
 
-#include "framework/UniqueResource.h"
+#include "framework/SetupApi.h"
 
 #include <gtest/gtest.h>
 #include <setupapi.h>

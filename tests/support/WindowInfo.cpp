@@ -16,9 +16,9 @@ std::wstring WindowClass(HWND window)
     return std::wstring(name, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
-std::vector<ListRow> ListRows(const CListCtrl& list)
+ListRows Rows(const CListCtrl& list)
 {
-    std::vector<ListRow> rows;
+    ListRows rows;
     for (int item = 0; item < list.GetItemCount(); ++item)
         rows.emplace_back(list.GetItemText(item, 0), list.GetItemText(item, 1));
     return rows;

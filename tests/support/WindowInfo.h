@@ -14,4 +14,5 @@ std::wstring WindowClass(HWND window);
 
 // The rows of a two-column list: column 0 and column 1 of each item.
 using ListRow = std::pair<std::wstring, std::wstring>;
-std::vector<ListRow> ListRows(const CListCtrl& list);
+using ListRows = std::vector<ListRow>;
+ListRows Rows(const CListCtrl& list);

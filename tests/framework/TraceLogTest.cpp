@@ -1,4 +1,4 @@
-#include "common/TraceLog.h"
+#include "framework/TraceLog.h"
 
 #include "support/DebugOutputCapture.h"
 

@@ -1,1 +1,0 @@
-tavrin_add_test(common_tests SOURCES common/TraceLogTest.cpp)
