@@ -1,6 +1,6 @@
 #include "Dialog.h"
 
-#include "TraceLog.h"
+#include "common/TraceLog.h"
 #include "WinApp.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "WinApp.h"
 
 #include "DllSearch.h"
-#include "TraceLog.h"
+#include "common/TraceLog.h"
 
 #include <commctrl.h>
 

@@ -1,6 +1,6 @@
 #include "WinThread.h"
 
-#include "TraceLog.h"
+#include "common/TraceLog.h"
 
 const CRuntimeClass CWinThread::classCWinThread = { "CWinThread", nullptr, nullptr };
 

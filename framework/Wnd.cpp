@@ -1,6 +1,6 @@
 #include "Wnd.h"
 
-#include "TraceLog.h"
+#include "common/TraceLog.h"
 
 namespace {
 const wchar_t kDefaultClassName[] = L"TavrinWnd";

@@ -2,7 +2,7 @@
 
 #include "common/InstallJob.h"
 #include "common/ProgressMessage.h"
-#include "framework/TraceLog.h"
+#include "common/TraceLog.h"
 #include "package/CabFile.h"
 #include "package/DeviceCommand.h"
 #include "package/WorkFolder.h"

@@ -3,7 +3,7 @@
 #include "common/PortKind.h"
 #include "framework/AppMessageBox.h"
 #include "framework/ListCtrl.h"
-#include "framework/TraceLog.h"
+#include "common/TraceLog.h"
 #include "framework/WaitCursor.h"
 #include "package/CabFile.h"
 #include "package/DeviceCommand.h"

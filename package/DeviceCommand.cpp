@@ -1,6 +1,6 @@
 #include "DeviceCommand.h"
 
-#include "framework/TraceLog.h"
+#include "common/TraceLog.h"
 #include "framework/UniqueResource.h"
 
 #include <algorithm>

@@ -3,7 +3,6 @@ tavrin_add_test(framework_tests
         framework/AppMessageBoxTest.cpp
         framework/DataExchangeTest.cpp
         framework/MessageMapTest.cpp
-        framework/TraceLogTest.cpp
         framework/WaitCursorTest.cpp
         framework/WinThreadTest.cpp
     LANGUAGES en)

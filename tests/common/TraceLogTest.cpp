@@ -1,4 +1,4 @@
-#include "framework/TraceLog.h"
+#include "common/TraceLog.h"
 
 #include "support/DebugOutputCapture.h"
 

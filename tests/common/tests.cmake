@@ -1,0 +1,1 @@
+tavrin_add_test(common_tests SOURCES common/TraceLogTest.cpp)
