@@ -43,6 +43,9 @@ wineserver -p </dev/null >/dev/null 2>&1
 if [ -n "$wine_env_xvfb" ]; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 fi
+# A program that crashes ends at once: behind the debugger's crash dialog it
+# would wait, and its test with it, until ctest's time-out.
+wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
 # The prefix's services go on starting in the background: the tests start
 # once the plug-and-play service runs.
 for _ in $(seq 120); do
