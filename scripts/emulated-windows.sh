@@ -35,7 +35,6 @@ cache_base=${TAVRIN_EMULATED_CACHE:-/var/cache/tavrin-emulated-windows}
 # environment is made of; the rest of the script only uses it.
 recipe=$(sed -n '/^# --- recipe ---$/,/^# --- end of recipe ---$/p' "$script" | sha256sum | cut -c1-16)
 cache="$cache_base/$recipe"
-chroot_dir="$cache/root"
 
 # i386 ELF executables (e_machine 3, static and dynamic), as qemu's own
 # binfmt registration matches them.
@@ -214,11 +213,13 @@ inside() {
     mount -t tmpfs tmpfs "$r/tmp"
     mkdir -p "$r/tmp/wine/prefix"
     mount --rbind -o ro /sys "$r/sys"
-    local bound
-    for bound in "$root" "$cwd"; do
-        mkdir -p "$r$bound"
-        mount --bind "$bound" "$r$bound"
-    done
+    mkdir -p "$r$root"
+    mount --bind "$root" "$r$root"
+    # The current folder too, unless it holds the run's own /tmp (or is the repository's).
+    if [[ "$cwd" != / && "/tmp/wine/" != "$cwd/"* && "$cwd/" != "$root/"* ]]; then
+        mkdir -p "$r$cwd"
+        mount --bind "$cwd" "$r$cwd"
+    fi
     # The prefix, and beside it what a run writes, in the run's own /tmp.
     if [ "$mode" = template ]; then
         mount --bind "$dir/$kind" "$r/tmp/wine/prefix"
