@@ -204,7 +204,10 @@ inside() {
     local r="$dir/root"
     mount --make-rprivate /
     mount -t proc proc /proc
-    mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+    if ! mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc; then
+        echo "emulated-windows: no binfmt_misc of a user namespace's own in Linux $(uname -r) (6.7 and later have it)" >&2
+        exit 1
+    fi
     # F: the interpreter is opened now, from outside the chroot.
     echo ":tavrin-i386:M::$i386_magic:$i386_mask:$r/usr/bin/qemu-i386:F" >/proc/sys/fs/binfmt_misc/register
     mount -t proc proc "$r/proc"
