@@ -1,16 +1,25 @@
 #!/usr/bin/env bash
-# Runs the benchmarks of build/x86_64 in the Wine environment that
-# scripts/wine-env.sh set up, and prints their table. scripts/bench.sh and
-# scripts/test.sh call it. Figures are printed, never judged: it fails only
-# when a benchmark could not be run.
-#   --runs <n>   repetitions of each figure, of which the median counts (default 15)
+# Runs the benchmarks of a build in the Wine environment that
+# scripts/wine-env.sh (or scripts/emulated-windows.sh) set up, and prints
+# their table. scripts/bench.sh and scripts/test.sh call it. Figures are
+# printed, never judged: it fails only when a benchmark could not be run.
+#   --runs <n>      repetitions of each figure, of which the median counts (default 15)
+#   --build <dir>   the build whose programs run (default build/x86_64)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=15
-if [ "${1:-}" = "--runs" ]; then
-    runs=$2
-fi
 build="$root/build/x86_64"
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --runs) runs=$2 ;;
+    --build) build=$2 ;;
+    *)
+        echo "run-bench.sh: unknown option $1" >&2
+        exit 2
+        ;;
+    esac
+    shift 2
+done
 cabinet="$build/bench/package/DriverPackage.cab"
 
 windows_path() {

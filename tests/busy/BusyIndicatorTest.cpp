@@ -71,15 +71,26 @@ COLORREF ClientPixel(HWND hWnd, int x, int y)
     return pixel;
 }
 
+// An ARGB colour of the spinner as GDI gives it back.
+COLORREF GdiColour(UINT32 argb)
+{
+    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+}
+
 // A pixel of a box that its thread paints on its own: a window just shown can
 // still read as unpainted black for a moment on a loaded machine, until its
-// thread has dealt with the display's events and repainted it.
+// thread has dealt with the display's events and repainted it; a slow machine
+// (an emulated 32-bit run) can show it half painted, the background filled
+// and the spokes not yet drawn. A message sent to the box returns only once
+// its thread has finished the paint it was in.
 COLORREF PaintedClientPixel(HWND hWnd, int x, int y)
 {
+    const COLORREF background = GdiColour(kBusyBackground);
     COLORREF pixel = ClientPixel(hWnd, x, y);
-    for (int attempt = 0; attempt < 100 && pixel == RGB(0, 0, 0); ++attempt) {
+    for (int attempt = 0; attempt < 100 && (pixel == RGB(0, 0, 0) || pixel == background); ++attempt) {
         ::Sleep(20);
         ::UpdateWindow(hWnd);
+        ::SendMessageW(hWnd, WM_NULL, 0, 0);
         pixel = ClientPixel(hWnd, x, y);
     }
     return pixel;
@@ -88,8 +99,7 @@ COLORREF PaintedClientPixel(HWND hWnd, int x, int y)
 // The colour of spoke i as GDI gives it back.
 COLORREF SpokeColour(UINT32 i)
 {
-    const UINT32 argb = SpokeLayout(0)[i].argb;
-    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+    return GdiColour(SpokeLayout(0)[i].argb);
 }
 
 // The spoke that points right at phase, where spoke 0 points at phase 0.

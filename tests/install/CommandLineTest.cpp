@@ -6,6 +6,7 @@
 #include "res/resource.h"
 
 #include "support/ProbeLog.h"
+#include "support/WindowsArch.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +58,7 @@ TEST_F(CommandLineTest, InstallRunsDevconOfTheArchitectureInTheWorkFolder)
         EXPECT_EQ(boxes.Boxes(), Boxes{ Box(IDS_INSTALL_OK, MB_ICONINFORMATION, true) });
         const Runs runs = log.Runs();
         const std::wstring work = WorkFolderOf(runs);
-        const std::wstring arch = work + L"\\amd64";
+        const std::wstring arch = work + L"\\" + WindowsArch();
         EXPECT_EQ(runs, (Runs{ { work, arch + L"\\devcon.exe", L"\"" + arch + L"\\devcon\"" + c.arguments } }));
         List().DeleteAllItems();
     }
@@ -75,7 +76,7 @@ TEST_F(CommandLineTest, UninstallRunsThreeRemoveCommandsWhicheverRowIsSelected)
         EXPECT_EQ(boxes.Boxes(), Boxes{ Box(IDS_UNINSTALL_OK, MB_ICONINFORMATION, true) });
         const Runs runs = log.Runs();
         const std::wstring work = WorkFolderOf(runs);
-        const std::wstring arch = work + L"\\amd64";
+        const std::wstring arch = work + L"\\" + WindowsArch();
         const std::wstring devcon = arch + L"\\devcon.exe";
         const std::wstring tool = L"\"" + arch + L"\\devcon\"";
         EXPECT_EQ(runs, (Runs{ { work, devcon, tool + L" remove RUD\\VSerPort" },

@@ -9,6 +9,7 @@
 #include "support/NativeArchOverride.h"
 #include "support/ScratchTempFolder.h"
 #include "support/TestFiles.h"
+#include "support/WindowsArch.h"
 
 #include "PortDevice.h"
 
@@ -153,7 +154,7 @@ TEST_F(UninstallCommandTest, GoesOnAfterACommandThatDoesNotStart)
             return;
         const std::wstring workFolder = m_temp.Path() + L"\\" + entries[0];
         ASSERT_TRUE(::CreateDirectoryW((workFolder + L"\\ia64").c_str(), nullptr));
-        ASSERT_TRUE(::CopyFileW((workFolder + L"\\amd64\\devcon.exe").c_str(),
+        ASSERT_TRUE(::CopyFileW((workFolder + L"\\" + WindowsArch() + L"\\devcon.exe").c_str(),
                                 (workFolder + L"\\ia64\\devcon.exe").c_str(), TRUE));
     };
     const Outcome outcome = Uninstall(supplyDevcon);

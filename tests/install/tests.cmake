@@ -40,7 +40,7 @@ tavrin_add_test(install_without_package_tests
 # The real setup.exe, driven from outside through its windows. It holds the
 # stand-in package only when no vendor package is shipped.
 if(NOT TAVRIN_VENDOR_PACKAGE)
-    tavrin_wine_path(setup_path "${CMAKE_BINARY_DIR}/setup.exe")
+    tavrin_wine_path(setup_path "${TAVRIN_TESTED_SETUP}")
     tavrin_add_test(setup_end_to_end_tests
         SOURCES install/SetupEndToEndTest.cpp install/SetupSession.cpp install/InstallTestSupport.cpp
         LIBS portdevice
@@ -48,16 +48,16 @@ if(NOT TAVRIN_VENDOR_PACKAGE)
         ENVIRONMENT "TAVRIN_SETUP=${setup_path}")
     add_dependencies(setup_end_to_end_tests setup)
     # Install and uninstall rounds in one setup.exe. A round starts devcon four
-    # times and takes a second or more under Wine; configure fewer rounds with
-    # -DTAVRIN_LONG_RUN_CYCLES=<n> for a quick local run.
-    set(TAVRIN_LONG_RUN_CYCLES 200 CACHE STRING "Install and uninstall rounds of setup_long_run_tests")
+    # times and takes a second or more under Wine; TAVRIN_LONG_RUN_CYCLES=<n>
+    # in the environment of ctest sets fewer rounds than the 200 of a full run.
     tavrin_add_test(setup_long_run_tests
         SOURCES install/SetupLongRunTest.cpp install/SetupSession.cpp install/InstallTestSupport.cpp
         LIBS portdevice
         LOCKS devices
-        ENVIRONMENT "TAVRIN_SETUP=${setup_path}" "TAVRIN_LONG_RUN_CYCLES=${TAVRIN_LONG_RUN_CYCLES}")
+        ENVIRONMENT "TAVRIN_SETUP=${setup_path}")
     add_dependencies(setup_long_run_tests setup)
-    math(EXPR long_run_timeout "60 + 6 * ${TAVRIN_LONG_RUN_CYCLES}")
+    # Room for the 200 rounds of a full run, at up to 6 s each.
+    math(EXPR long_run_timeout "60 + 6 * 200")
     # Started first: the longest test, and it holds the devices lock throughout.
     set_tests_properties(setup_long_run_tests PROPERTIES TIMEOUT ${long_run_timeout} COST 10000)
 endif()

@@ -6,6 +6,7 @@
 #include "support/NativeArchOverride.h"
 #include "support/ScratchTempFolder.h"
 #include "support/TestFiles.h"
+#include "support/WindowsArch.h"
 
 #include <gtest/gtest.h>
 
@@ -55,8 +56,7 @@ HANDLE WINAPI RecordingCreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSE
 
 TEST(NativeArch, NamesTheArchitectureOfWindows)
 {
-    // Wine runs as 64-bit Windows here.
-    EXPECT_EQ(NativeArch(), L"amd64");
+    EXPECT_EQ(NativeArch(), WindowsArch());
 
     struct Case {
         WORD architecture;
@@ -172,7 +172,7 @@ TEST(WorkFolder, DeletionRemovesTheTreeAndIgnoresAMissingFolder)
 
 TEST(WorkFolder, ArchitectureFolderFollowsNativeArch)
 {
-    EXPECT_EQ(ArchFolder(L"C:\\Temp\\tq1.tmp"), L"C:\\Temp\\tq1.tmp\\amd64");
+    EXPECT_EQ(ArchFolder(L"C:\\Temp\\tq1.tmp"), std::wstring(L"C:\\Temp\\tq1.tmp\\") + WindowsArch());
     NativeArchOverride itanium(PROCESSOR_ARCHITECTURE_IA64);
     EXPECT_EQ(ArchFolder(L"C:\\Temp\\tq1.tmp"), L"C:\\Temp\\tq1.tmp\\ia64");
 }
