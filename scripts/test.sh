@@ -33,18 +33,17 @@ logs=$(mktemp -d /tmp/tavrin-test.XXXXXX)
 prepare=
 trap '[ -n "$prepare" ] && kill "$prepare" 2>/dev/null; rm -rf "$logs"' EXIT
 "$root/scripts/deps.sh"
+build_args=()
 if on wow64 || on win32; then
     # The emulated environment is made (or found) while the builds run: its
     # first build is mostly downloading.
     "$root/scripts/emulated-windows.sh" prepare &
     prepare=$!
+    # With the suite built for 32-bit Windows; see cmake/toolchain-i686-tests.cmake.
+    build_args=(--with-i686-tests)
 fi
-"$root/scripts/build.sh"
-if on wow64 || on win32; then
-    # The suite built for 32-bit Windows; see cmake/toolchain-i686-tests.cmake.
-    cmake -S "$root" -B "$root/build/i686-tests" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-tests.cmake" >/dev/null
-    cmake --build "$root/build/i686-tests" -j"$(nproc)"
+"$root/scripts/build.sh" "${build_args[@]}"
+if [ -n "$prepare" ]; then
     wait "$prepare"
     prepare=
 fi
