@@ -78,8 +78,18 @@ CCabFile::CCabFile(BOOL bAutoDelete) : m_bAutoDelete(bAutoDelete)
 
 CCabFile::~CCabFile()
 {
-    if (m_bAutoDelete && ::PathIsDirectoryW(m_strFolder.c_str()))
+    if (!m_bAutoDelete)
+        return;
+    // What a command started can outlive it for a moment with its current
+    // folder in the tree (Wine's console host does), so a folder that stays
+    // is tried again for a while before it is left behind.
+    const int kAttempts = 40;
+    const DWORD kPause = 50;
+    for (int attempt = 0; attempt < kAttempts && ::PathIsDirectoryW(m_strFolder.c_str()); ++attempt) {
+        if (attempt != 0)
+            ::Sleep(kPause);
         DeleteFolderTree(m_strFolder.c_str());
+    }
 }
 
 BOOL CCabFile::ExtractFromMemory(const void* pData, DWORD cbData, LPCWSTR folder)

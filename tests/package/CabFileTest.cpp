@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <cwctype>
+#include <memory>
+#include <thread>
 
 namespace {
 std::wstring CabinetPath(const wchar_t* name)
@@ -239,6 +241,28 @@ TEST_F(CabFileTest, DeletesItsFolderOnlyWithAutoDeletion)
     }
     EXPECT_TRUE(IsFile(kept + L"\\alpha.txt"));
     EXPECT_FALSE(IsFolder(deleted));
+}
+
+TEST_F(CabFileTest, DeletesItsFolderWhenWhatHeldItLetsGoSoonAfter)
+{
+    const std::wstring folder = Folder(L"held");
+    std::thread release;
+    {
+        CCabFile cab(TRUE);
+        ASSERT_TRUE(Extract(cab, Cabinet(L"flat.cab"), folder));
+        // As a current folder is held: without shared deletion.
+        auto held = std::make_shared<UniqueHandle>(::CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
+                                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        ASSERT_TRUE(held->IsValid());
+        ASSERT_FALSE(CCabFile::DeleteFolderTree(folder.c_str())) << "the handle does not hold the folder";
+        release = std::thread([held] {
+            ::Sleep(300);
+            held->Reset();
+        });
+    }
+    release.join();
+    EXPECT_FALSE(IsFolder(folder));
 }
 
 TEST_F(CabFileTest, DeletesNothingWhenNoExtractionStartedOrItsFolderIsGone)
