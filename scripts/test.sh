@@ -71,8 +71,9 @@ run_suite() {
         status=$result
         # What a failed run left behind, for a failure seen only elsewhere.
         echo
-        echo "ctest failed ($result). Processes, memory and load at the end:"
-        ps -eo pid,ppid,stat,pcpu,etime,rss,args --sort=-pcpu | grep -v ' ps -eo ' | head -40 || true
+        echo "ctest failed ($result). Wine's processes, memory and load at the end:"
+        ps -eo pid,ppid,stat,pcpu,etime,rss,wchan:20,args --sort=-pcpu | grep -E 'PID|wine|\.exe|devcon|qemu' |
+            grep -v -E ' ps -eo | grep ' || true
         free -m || true
         cat /proc/loadavg
         echo "stdin: $(readlink /proc/$$/fd/0 || echo closed)"

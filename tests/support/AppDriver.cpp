@@ -1,14 +1,16 @@
 #include "AppDriver.h"
 
-#include "RemoteBuffer.h"
-
 #include <commctrl.h>
+
+#include <cstdio>
+#include <string>
 
 #include <vector>
 
 namespace {
 const int kMessageBoxText = 0xFFFF;
 const UINT kSendTimeoutMs = 10000;
+const size_t kItemTextChars = 256;
 
 struct Search {
     DWORD processId;
@@ -40,6 +42,75 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT fa
                : failed;
 }
 
+// The stacks of the threads of a hung program, on this process's output:
+// what a hang seen only on another machine leaves to go on. Wine's debugger
+// writes every process's threads into a file; the blocks of this one are kept.
+// Nothing where there is no winedbg.
+void PrintStacks(DWORD processId)
+{
+    SECURITY_ATTRIBUTES inherit = { sizeof(inherit), nullptr, TRUE };
+    HANDLE read = nullptr;
+    HANDLE write = nullptr;
+    if (!::CreatePipe(&read, &write, &inherit, 0))
+        return;
+    UniqueHandle input(read);
+    UniqueHandle commands(write);
+    ::SetHandleInformation(commands.Get(), HANDLE_FLAG_INHERIT, 0);
+    char script[64];
+    const int length = wsprintfA(script, "attach 0x%lx\nbt all\ndetach\nquit\n", processId);
+    DWORD written = 0;
+    ::WriteFile(commands.Get(), script, static_cast<DWORD>(length), &written, nullptr);
+    commands.Reset();
+
+    wchar_t folder[MAX_PATH];
+    wchar_t path[MAX_PATH];
+    if (!::GetTempPathW(MAX_PATH, folder) || !::GetTempFileNameW(folder, L"stk", 0, path))
+        return;
+    UniqueHandle output(::CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                      CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!output)
+        return;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input.Get();
+    startup.hStdOutput = output.Get();
+    startup.hStdError = output.Get();
+    PROCESS_INFORMATION process = {};
+    wchar_t commandLine[] = L"winedbg.exe";
+    if (!::CreateProcessW(nullptr, commandLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+        return;
+    UniqueHandle debugger(process.hProcess);
+    ::CloseHandle(process.hThread);
+    if (::WaitForSingleObject(debugger.Get(), 60000) != WAIT_OBJECT_0)
+        ::TerminateProcess(debugger.Get(), 1);
+
+    std::string text;
+    char chunk[4096];
+    DWORD got = 0;
+    ::SetFilePointer(output.Get(), 0, nullptr, FILE_BEGIN);
+    while (::ReadFile(output.Get(), chunk, sizeof(chunk), &got, nullptr) && got != 0)
+        text.append(chunk, got);
+    char owner[32];
+    wsprintfA(owner, " in process %04lx ", processId);
+    std::printf("stacks of the program (process %04lx) that did not answer:\n", processId);
+    const std::string start = "Backtracing for thread ";
+    bool found = false;
+    for (size_t at = text.find(start); at != std::string::npos;) {
+        const size_t next = text.find(start, at + 1);
+        const std::string block = text.substr(at, next == std::string::npos ? std::string::npos : next - at);
+        if (block.find(owner) < block.find('\n')) {
+            std::printf("%s", block.c_str());
+            found = true;
+        }
+        at = next;
+    }
+    // Such as that it could not attach: a program held by a debugger already.
+    if (!found)
+        std::printf("%s\n", text.substr(0, 2000).c_str());
+    std::fflush(stdout);
+}
+
 std::wstring WindowText(HWND window)
 {
     wchar_t text[512] = {};
@@ -65,12 +136,15 @@ AppDriver::AppDriver(const std::wstring& program, DWORD timeoutMs, DWORD pollMs)
         m_process.Reset(process.hProcess);
         m_processId = process.dwProcessId;
         ::WaitForInputIdle(process.hProcess, timeoutMs);
+        m_remote.emplace(process.hProcess, sizeof(LVITEMW) + kItemTextChars * sizeof(wchar_t));
     }
 }
 
 AppDriver::~AppDriver()
 {
     if (m_process && ::WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT) {
+        if (m_timedOut)
+            PrintStacks(m_processId);
         ::TerminateProcess(m_process.Get(), 1);
         ::WaitForSingleObject(m_process.Get(), m_timeoutMs);
     }
@@ -89,6 +163,7 @@ HWND AppDriver::WaitForWindow(Predicate matches) const
         }
         ::Sleep(m_pollMs);
     } while (::GetTickCount() - start < m_timeoutMs);
+    m_timedOut = true;
     return nullptr;
 }
 
@@ -122,8 +197,10 @@ bool AppDriver::CloseMessageBox(const MessageBoxWindow& box) const
     Click(box.window, IDOK);
     const DWORD start = ::GetTickCount();
     while (::IsWindow(box.window)) {
-        if (::GetTickCount() - start >= m_timeoutMs)
+        if (::GetTickCount() - start >= m_timeoutMs) {
+            m_timedOut = true;
             return false;
+        }
         ::Sleep(50);
     }
     return true;
@@ -153,28 +230,30 @@ int AppDriver::ItemCount(HWND list)
 
 std::wstring AppDriver::ItemText(HWND list, int item, int subItem) const
 {
-    wchar_t text[256] = {};
-    RemoteBuffer remote(m_process.Get(), sizeof(LVITEMW) + sizeof(text));
+    wchar_t text[kItemTextChars] = {};
+    if (!m_remote)
+        return std::wstring();
     LVITEMW request = {};
     request.iSubItem = subItem;
-    request.pszText = reinterpret_cast<LPWSTR>(remote.Address() + sizeof(LVITEMW));
-    request.cchTextMax = sizeof(text) / sizeof(text[0]);
-    if (!remote.Write(0, &request, sizeof(request)))
+    request.pszText = reinterpret_cast<LPWSTR>(m_remote->Address() + sizeof(LVITEMW));
+    request.cchTextMax = kItemTextChars;
+    if (!m_remote->Write(0, &request, sizeof(request)))
         return std::wstring();
-    if (!Send(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(remote.Address())) ||
-        !remote.Read(sizeof(LVITEMW), text, sizeof(text) - sizeof(text[0])))
+    if (!Send(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(m_remote->Address())) ||
+        !m_remote->Read(sizeof(LVITEMW), text, sizeof(text) - sizeof(text[0])))
         return std::wstring();
     return text;
 }
 
 bool AppDriver::SelectItem(HWND list, int item) const
 {
-    RemoteBuffer remote(m_process.Get(), sizeof(LVITEMW));
+    if (!m_remote)
+        return false;
     LVITEMW request = {};
     request.state = LVIS_SELECTED | LVIS_FOCUSED;
     request.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    return remote.Write(0, &request, sizeof(request)) &&
-           Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(remote.Address())) != 0;
+    return m_remote->Write(0, &request, sizeof(request)) &&
+           Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(m_remote->Address())) != 0;
 }
 
 int AppDriver::ComboCount(HWND combo)
@@ -205,5 +284,7 @@ DWORD AppDriver::Close(HWND mainWindow)
     DWORD exitCode = STILL_ACTIVE;
     if (::WaitForSingleObject(m_process.Get(), m_timeoutMs) == WAIT_OBJECT_0)
         ::GetExitCodeProcess(m_process.Get(), &exitCode);
+    else
+        m_timedOut = true;
     return exitCode;
 }

@@ -1,13 +1,18 @@
 // Starts a program of ours as a separate process and drives its windows from
 // outside, as a user would: finds its dialogs and message boxes, clicks
 // buttons, reads and selects list rows. Waits end after a timeout with a null
-// result rather than hang the test.
+// result rather than hang the test; a program that still runs after a wait
+// for it timed out has its threads' stacks printed (by Wine's debugger, where
+// there is one) before it is ended.
 #pragma once
+
+#include "RemoteBuffer.h"
 
 #include "framework/UniqueResource.h"
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 class AppDriver {
@@ -68,6 +73,11 @@ private:
     std::wstring m_name;  // the executable's base name, the caption of its message boxes
     UniqueHandle m_process;
     DWORD m_processId = 0;
+    // Allocated once, at the start: under Wine an allocation in another
+    // process waits, without a time-out, until one of its threads carries it
+    // out, which a hung program never does. Reads and writes need no thread of it.
+    std::optional<RemoteBuffer> m_remote;
     DWORD m_timeoutMs;
     DWORD m_pollMs;
+    mutable bool m_timedOut = false;
 };
