@@ -24,25 +24,17 @@ const RemoveCommand kRemoveCommands[] = {
     { kParallelPortHardwareId, true, L"start to uninstall parallel\n" },
     { kOldVersionHardwareId, true, L"start to uninstall old version\n" },
 };
-}
 
-void UninstallCommand(HWND owner, CListCtrl& list)
+// TRUE when a remove command succeeded. The work folder has gone when it
+// returns: the cabinet's clean-up tries again for a folder that a command's
+// console host still held for a moment, and the success message comes after.
+BOOL RemovePorts(HWND owner, CListCtrl& list, const DriverPackage& package)
 {
-    CWaitCursor waitCursor;
-    // Which row is selected does not matter: every port of the system goes.
-    if (list.GetSelectedCount() == 0) {
-        AppMessageBox(IDS_SELECT_PORT, MB_ICONWARNING);
-        return;
-    }
-    const std::optional<DriverPackage> package = LoadDriverPackage();
-    if (!package)
-        return;
-
     BOOL succeeded = FALSE;
     ProtectedFolder workFolder = CreateWorkFolder(owner);
     const std::wstring& path = workFolder.Path();
     CCabFile cab(TRUE);
-    if (!path.empty() && cab.ExtractFromMemory(package->pData, package->cbData, path.c_str())) {
+    if (!path.empty() && cab.ExtractFromMemory(package.pData, package.cbData, path.c_str())) {
         const std::wstring archFolder = ArchFolder(path);
         for (const RemoveCommand& command : kRemoveCommands) {
             const std::wstring commandLine =
@@ -62,6 +54,22 @@ void UninstallCommand(HWND owner, CListCtrl& list)
         AppMessageBox(IDS_UNINSTALL_FAILED, MB_ICONERROR);
     }
     DeleteWorkFolder(workFolder, owner);
-    if (succeeded)
+    return succeeded;
+}
+}
+
+void UninstallCommand(HWND owner, CListCtrl& list)
+{
+    CWaitCursor waitCursor;
+    // Which row is selected does not matter: every port of the system goes.
+    if (list.GetSelectedCount() == 0) {
+        AppMessageBox(IDS_SELECT_PORT, MB_ICONWARNING);
+        return;
+    }
+    const std::optional<DriverPackage> package = LoadDriverPackage();
+    if (!package)
+        return;
+
+    if (RemovePorts(owner, list, *package))
         AppMessageBox(IDS_UNINSTALL_OK, MB_ICONINFORMATION);
 }
