@@ -1,19 +1,25 @@
 #!/usr/bin/env bash
 # Installs what is missing and makes dist/: setup.exe (32-bit, the shipped
 # tool), setup64.exe, SHA256SUMS and README.txt (the README's usage section as
-# plain text). Each executable is built in a fresh folder; with --check a
-# second fresh build must give the same bytes.
+# plain text). Each executable is built in a fresh folder.
+#   --check   a second fresh build of each must give the same bytes
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-check=${1:-}
+source "$root/scripts/common.sh"
+check=
+for option in "$@"; do
+    case "$option" in
+    --check) check=--check ;;
+    --help | -h) usage; exit 0 ;;
+    *) usage_error "unknown option \"$option\"" ;;
+    esac
+done
 "$root/scripts/deps.sh"
 
 build_setup() {  # arch folder
     echo "Building setup.exe for $1 in a fresh ${2#"$root/"}"
     rm -rf "$2"
-    cmake -S "$root" -B "$2" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$1.cmake" >/dev/null
-    cmake --build "$2" -j2 --target setup >/dev/null
+    "$root/scripts/build.sh" --arch "$1" --dir "$2" --target setup -DBUILD_TESTING=OFF
 }
 
 out="$root/dist"

@@ -30,6 +30,7 @@
 set -euo pipefail
 script=$(readlink -f "$0")
 root=$(cd "$(dirname "$script")/.." && pwd)
+source "$root/scripts/common.sh"
 cache_base=${TAVRIN_EMULATED_CACHE:-/var/cache/tavrin-emulated-windows}
 # The recipe: the lines between the two recipe marks below, what the
 # environment is made of; the rest of the script only uses it.
@@ -235,7 +236,7 @@ inside() {
     export WINEDEBUG=${WINEDEBUG:--all}
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     export PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
-    exec chroot "$r" /bin/bash -c "$(declare -f session wait_for_plug_and_play); cd \"\$1\"; shift; session \"\$@\"" \
+    exec chroot "$r" /bin/bash -c "$(declare -f session wait_for_plug_and_play utf8_locale); cd \"\$1\"; shift; session \"\$@\"" \
         _ "$cwd" "$@"
 }
 
@@ -251,6 +252,7 @@ wait_for_plug_and_play() {
 # In the chroot: a virtual display, the persistent wineserver, the command.
 session() {
     local display_file=/tmp/.display
+    utf8_locale
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
     for _ in $(seq 100); do
         [ -s "$display_file" ] && break
@@ -265,26 +267,45 @@ session() {
 kind_arg() {
     case "${1:-}" in
     win64 | win32) ;;
-    *)
-        echo "emulated-windows.sh: the kind must be win64 or win32, not \"${1:-}\"" >&2
-        exit 2
-        ;;
+    *) usage_error "the kind must be win64 or win32, not \"${1:-}\"" ;;
     esac
+}
+
+# Every run enters a user namespace of its own (for a binfmt_misc of its
+# own); say so in plain words where the system refuses one, before anything
+# is built.
+user_namespaces() {
+    local refused
+    refused=$(unshare --user --map-root-user true 2>&1) && return 0
+    cat >&2 <<EOF
+emulated-windows.sh: this system refuses a new user namespace ($refused).
+The emulated runs need one: each has a binfmt_misc of its own, which sends
+32-bit programs to qemu-i386 without touching the machine's. Linux refuses
+user namespaces to a process in a chroot, and a container may forbid them
+(or /proc/sys/user/max_user_namespaces is 0). Run on the machine itself or
+in a virtual machine; here "bash scripts/test.sh --on 64" runs the 64-bit suite.
+EOF
+    exit 1
 }
 
 command=${1:-}
 shift || true
 case "$command" in
 prepare)
+    user_namespaces
     prepare
     ;;
 run)
     # As ctest's emulator the kind comes from the environment.
     case "${1:-}" in
     win64 | win32) kind=$1; shift ;;
-    *) kind=${TAVRIN_EMULATED_WINDOWS:-} ;;
+    *)
+        kind=${TAVRIN_EMULATED_WINDOWS:-}
+        [ -n "$kind" ] || usage_error "the kind must be win64 or win32 (or in TAVRIN_EMULATED_WINDOWS), not \"${1:-}\""
+        ;;
     esac
     kind_arg "$kind"
+    user_namespaces
     prepare
     enter "$cache" "$kind" overlay bash -c 'wait_for_plug_and_play && exec wine "$@"' _ "$@"
     ;;
@@ -292,6 +313,7 @@ session)
     kind_arg "${1:-}"
     kind=$1
     shift
+    user_namespaces
     prepare
     enter "$cache" "$kind" overlay bash -c 'wait_for_plug_and_play && exec "$@"' _ "$@"
     ;;
@@ -301,8 +323,14 @@ clean)
 _inside)
     inside "$@"
     ;;
-*)
-    sed -n '2,/^set -euo/p' "$script" | sed '$d; s/^# \{0,1\}//'
+--help | -h)
+    usage
+    ;;
+'')
+    usage >&2
     exit 2
+    ;;
+*)
+    usage_error "unknown command \"$command\""
     ;;
 esac

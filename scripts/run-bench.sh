@@ -7,16 +7,16 @@
 #   --build <dir>   the build whose programs run (default build/x86_64)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/common.sh"
 runs=15
 build="$root/build/x86_64"
 while [ $# -gt 0 ]; do
     case "$1" in
+    --runs | --build) [ $# -ge 2 ] || usage_error "$1 needs a value" ;;&
     --runs) runs=$2 ;;
     --build) build=$2 ;;
-    *)
-        echo "run-bench.sh: unknown option $1" >&2
-        exit 2
-        ;;
+    --help | -h) usage; exit 0 ;;
+    *) usage_error "unknown option \"$1\"" ;;
     esac
     shift 2
 done

@@ -5,6 +5,8 @@
 # it from its own virtual display and writes docs/<name>.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/common.sh"
+no_options "$@"
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh"
 build="$root/build/x86_64"

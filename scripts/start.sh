@@ -6,6 +6,8 @@
 # the main window, prints its path and ends by itself.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/common.sh"
+no_options "$@"
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh" --target setup
 had_display=${DISPLAY:-}

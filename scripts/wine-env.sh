@@ -1,5 +1,7 @@
 # Sourced: a throwaway Wine prefix with a persistent wineserver, and a virtual
 # X display when there is none. Everything is torn down when the shell exits.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+utf8_locale
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko installer, and no menu entries written into $HOME.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
