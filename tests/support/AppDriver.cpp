@@ -135,14 +135,14 @@ AppDriver::AppDriver(const std::wstring& program, DWORD timeoutMs, DWORD pollMs)
         m_process.Reset(process.hProcess);
         m_processId = process.dwProcessId;
         ::WaitForInputIdle(process.hProcess, timeoutMs);
-        m_remote.emplace(process.hProcess, sizeof(LVITEMW) + kItemTextChars * sizeof(wchar_t));
+        m_remote.emplace(process.hProcess, sizeof(LVITEMW) + kItemTextChars * sizeof(wchar_t), timeoutMs);
     }
 }
 
 AppDriver::~AppDriver()
 {
     if (m_process && ::WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT) {
-        if (m_timedOut)
+        if (m_timedOut || (m_remote && m_remote->Stuck()))
             PrintStacks(m_processId);
         ::TerminateProcess(m_process.Get(), 1);
         ::WaitForSingleObject(m_process.Get(), m_timeoutMs);

@@ -73,9 +73,7 @@ private:
     std::wstring m_name;  // the executable's base name, the caption of its message boxes
     UniqueHandle m_process;
     DWORD m_processId = 0;
-    // Allocated once, at the start: under Wine an allocation in another
-    // process waits, without a time-out, until one of its threads carries it
-    // out, which a hung program never does. Reads and writes need no thread of it.
+    // Allocated once, at the start; its calls end within the time-out.
     std::optional<RemoteBuffer> m_remote;
     DWORD m_timeoutMs;
     DWORD m_pollMs;
