@@ -79,7 +79,9 @@ int wmain(int argc, wchar_t** argv)
 
     printf("Median of %d runs of each figure. Where a peer is timed here, each run times both, the two in\n"
            "alternating order; cabextract is timed natively by the calling script, as many times.\n"
-           "One more run of each comes first and is not counted.\n\n",
+           "One more run of each comes first and is not counted. The ratio is the median of the\n"
+           "runs' own ratios (ours over the peer's of the same run), and the middle half of\n"
+           "those ratios lies in the range beside it.\n\n",
            options.runs);
     fflush(stdout);
     FigureTable table;

@@ -2,17 +2,24 @@
 
 #include <algorithm>
 
-double Figure::Median(std::vector<double> values)
+double Figure::Quantile(std::vector<double> values, double q)
 {
     if (values.empty())
         return 0;
     std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+    const double at = q * static_cast<double>(values.size() - 1);
+    const size_t below = static_cast<size_t>(at);
+    if (below + 1 >= values.size())
+        return values.back();
+    return values[below] + (at - static_cast<double>(below)) * (values[below + 1] - values[below]);
 }
 
-double Figure::Ratio() const
+std::vector<double> Figure::PairRatios() const
 {
-    const double peer = Median(peerSamples);
-    return peer > 0 ? Median(samples) / peer : 0;
+    std::vector<double> ratios;
+    for (size_t index = 0; index < samples.size() && index < peerSamples.size(); ++index) {
+        if (peerSamples[index] > 0)
+            ratios.push_back(samples[index] / peerSamples[index]);
+    }
+    return ratios;
 }

@@ -1,8 +1,9 @@
 // One line of the benchmark table: the samples of what we measure and, where
-// there is one, of its peer measured in the same run.
+// there is one, of its peer, sample i of each measured side by side.
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 struct Figure {
@@ -15,8 +16,12 @@ struct Figure {
     double megabytes = 0;             // data handled per sample, for a rate; 0: none
     std::string error;                // why the figure could not be taken; empty when it was
 
-    // The middle sample, or the mean of the two middle ones; 0 without samples.
-    static double Median(std::vector<double> values);
-    // Median of ours over median of the peer; 0 without a peer.
-    double Ratio() const;
+    // The value below which the fraction q of the values lie, between the two
+    // nearest where it falls between them: q 0.5 is the median. 0 without values.
+    static double Quantile(std::vector<double> values, double q);
+    static double Median(std::vector<double> values) { return Quantile(std::move(values), 0.5); }
+    // Ours over the peer in each pair measured side by side: a burst of load
+    // weighs on both of a pair, so their ratio keeps what the load would move.
+    // Empty without a peer.
+    std::vector<double> PairRatios() const;
 };

@@ -31,22 +31,25 @@ Row RowOf(const Figure& figure)
 {
     Row row = { figure.name };
     if (!figure.error.empty()) {
-        row.insert(row.end(), { "-", figure.peerName.empty() ? "-" : figure.peerName, "-", "-",
+        row.insert(row.end(), { "-", figure.peerName.empty() ? "-" : figure.peerName, "-", "-", "-",
                                 figure.goal > 0 ? Format("<= %.2f", figure.goal) : "-",
                                 "NOT TAKEN: " + figure.error });
         return row;
     }
     row.push_back(Time(figure.samples, figure.unit, figure.megabytes));
+    const std::vector<double> ratios = figure.PairRatios();
+    const double ratio = Figure::Median(ratios);
     if (figure.peerName.empty()) {
-        row.insert(row.end(), { "-", "-", "-" });
+        row.insert(row.end(), { "-", "-", "-", "-" });
     } else {
         row.push_back(figure.peerName);
         row.push_back(Time(figure.peerSamples, figure.unit, figure.megabytes));
-        row.push_back(Format("%.2f", figure.Ratio()));
+        row.push_back(Format("%.2f", ratio));
+        row.push_back(Format("%.2f-%.2f", Figure::Quantile(ratios, 0.25), Figure::Quantile(ratios, 0.75)));
     }
     if (figure.goal > 0) {
         row.push_back(Format("<= %.2f", figure.goal));
-        row.push_back(figure.Ratio() <= figure.goal ? "met" : "MISSED");
+        row.push_back(ratio <= figure.goal ? "met" : "MISSED");
     } else {
         row.insert(row.end(), { "-", "-" });
     }
@@ -56,7 +59,7 @@ Row RowOf(const Figure& figure)
 
 void FigureTable::Print(FILE* out) const
 {
-    std::vector<Row> rows = { { "Benchmark", "Median", "Peer", "Peer median", "Ratio", "Goal", "Goal met" } };
+    std::vector<Row> rows = { { "Benchmark", "Median", "Peer", "Peer median", "Ratio", "Ratio, middle half", "Goal", "Goal met" } };
     for (const Figure& figure : m_figures)
         rows.push_back(RowOf(figure));
     std::vector<size_t> widths(rows[0].size(), 0);
