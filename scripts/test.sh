@@ -54,18 +54,24 @@ if [ -n "$prepare" ]; then
 fi
 status=0
 
-# While ctest runs, a line a minute for each test program that has run for a
-# minute or more, with how long: ctest itself says nothing until a test ends.
-# A program shows in its processes' command lines by its path in the build,
-# as Linux or as Windows sees it.
-still_running() {  # build dir
-    while sleep 60 && kill -0 $$ 2>/dev/null; do
+# While ctest runs: after 30 seconds without a line, a line naming the test
+# programs that run and for how long (ctest itself says nothing until a test
+# ends), and again every 30 seconds. A program shows in its processes'
+# command lines by its path in the build, as Linux or as Windows sees it.
+still_running() {  # build dir, ctest's log
+    local said=$SECONDS
+    while sleep 5 >/dev/null 2>&1 && kill -0 $$ 2>/dev/null; do
+        [ $((SECONDS - said)) -ge 30 ] && [ $(($(date +%s) - $(stat -c %Y "$2"))) -ge 30 ] || continue
+        said=$SECONDS
         ps -eo etimes=,args= | U="$1/" W="Z:${1//\//\\}\\" awk '
             (index($0, ENVIRON["U"]) || index($0, ENVIRON["W"])) && match($0, /[A-Za-z0-9_]+_tests\.exe/) {
                 name = substr($0, RSTART, RLENGTH - 4)
                 if ($1 + 0 > t[name]) t[name] = $1 + 0
             }
-            END { for (n in t) if (t[n] >= 60) printf "  ... %s still running, %d min %02d s\n", n, t[n] / 60, t[n] % 60 }'
+            END {
+                for (n in t) line = line sprintf("%s %s (%d min %02d s)", line ? "," : "", n, t[n] / 60, t[n] % 60)
+                if (line) print "  ... still running:" line
+            }'
     done
 }
 
@@ -82,7 +88,8 @@ run_suite() {
     # 64-bit runs' processes therefore keep the fixed layout.
     local fixed=()
     [ "$dir" = "$root/build/x86_64" ] && fixed=(setarch "$(uname -m)" --addr-no-randomize)
-    still_running "$dir" &
+    : >"$logs/$kind"
+    still_running "$dir" "$logs/$kind" &
     watch=$!
     "${fixed[@]}" ctest --test-dir "$dir" --output-on-failure -j2 "${ctest_args[@]}" 2>&1 | tee "$logs/$kind" || result=$?
     kill "$watch" 2>/dev/null || true
