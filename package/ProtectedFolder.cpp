@@ -7,7 +7,6 @@
 #include <winternl.h>
 
 #include <cwchar>
-#include <cwctype>
 #include <utility>
 #include <vector>
 
@@ -89,12 +88,11 @@ std::wstring NtPath(const std::wstring& path)
     return L"\\??\\" + path;
 }
 
-// A path on another machine: a share, or a device path the tool does not know.
-bool IsRemotePath(const wchar_t* path)
+// A share on another machine, or a path in a form the tool has no need to
+// trust (\\?\, \\.\): the Windows folder's temporary directory serves instead.
+bool IsUncPath(const wchar_t* path)
 {
-    if (path[0] != L'\\' || path[1] != L'\\')
-        return false;
-    return !(path[2] == L'?' && path[3] == L'\\' && std::iswalpha(path[4]) && path[5] == L':');
+    return path[0] == L'\\' && path[1] == L'\\';
 }
 
 UniqueHandle OpenDirectory(const wchar_t* path)
@@ -261,7 +259,7 @@ BOOL ProtectedFolder::Create(LPCWSTR prefix, size_t room, const AdminOnlySecurit
     // The user's environment names his temporary directory, so it may lead
     // anywhere: where the security would not hold, the Windows folder's
     // own serves instead.
-    if (!IsRemotePath(tempPath)) {
+    if (!IsUncPath(tempPath)) {
         const UniqueHandle directory = OpenDirectory(tempPath);
         if (!directory)
             return FALSE;

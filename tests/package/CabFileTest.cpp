@@ -3,6 +3,7 @@
 #include "framework/SetupApi.h"
 #include "framework/UniqueResource.h"
 
+#include "support/ImportPatch.h"
 #include "support/ScopedSwap.h"
 #include "support/ScratchTempFolder.h"
 #include "support/TestFiles.h"
@@ -162,7 +163,7 @@ TEST_F(CabFileTest, FailsOnEntriesThatLeadOutOfTheFolderAndWritesNothingOutside)
         L"parent-alone.cab", // ..
         L"dots.cab",         // ...
         L"dots-blank.cab",   // .. \tavrin-hostile.txt
-        L"device.cab",       // x86\NUL, which names a device wherever it stands
+        L"device.cab",       // NUL, which names a device wherever it stands
     };
     const std::wstring folder = Folder(L"a\\b\\dest");
     ASSERT_TRUE(::CreateDirectoryW(Folder(L"a").c_str(), nullptr));
@@ -274,14 +275,29 @@ TEST_F(CabFileTest, DeletesNothingItDidNotCreate)
 struct NameFeeder {
     static BOOL WINAPI Iterate(PCWSTR, DWORD, PSP_FILE_CALLBACK_W callback, PVOID context)
     {
+        ++calls;
         FILE_IN_CABINET_INFO_W info = {};
         info.NameInCabinet = name;
         return callback(context, SPFILENOTIFY_FILEINCABINET, reinterpret_cast<UINT_PTR>(&info), 0) == FILEOP_DOIT;
     }
     static inline const wchar_t* name = nullptr;
+    static inline int calls = 0;
 };
 
-TEST_F(CabFileTest, RefusesNamesThatTheAnsiCodePageWouldTurnIntoOthers)
+DWORD WINAPI NoShortName(LPCWSTR, LPWSTR, DWORD)
+{
+    ::SetLastError(ERROR_NOT_SUPPORTED);
+    return 0;
+}
+
+// As for a folder that has no short name of its own.
+DWORD WINAPI LongNameAsShort(LPCWSTR path, LPWSTR shortPath, DWORD capacity)
+{
+    ::lstrcpynW(shortPath, path, static_cast<int>(capacity));
+    return static_cast<DWORD>(::lstrlenW(shortPath));
+}
+
+TEST_F(CabFileTest, RefusesNamesThatThePlatformWouldWriteUnderOthers)
 {
     ScopedSwap<decltype(SetupApi::SetupIterateCabinetW)> feeder(SetupApi::Get().SetupIterateCabinetW,
                                                                 &NameFeeder::Iterate);
@@ -295,6 +311,8 @@ TEST_F(CabFileTest, RefusesNamesThatTheAnsiCodePageWouldTurnIntoOthers)
         // a best-fit conversion.
         { L"..\xff3c..\xff3ctavrin-hostile.txt", FALSE },
         { L"..\xff0ftavrin-hostile.txt", FALSE },
+        // A part of dots and blanks alone, which the file system drops: x86.
+        { L"x86\\. ", FALSE },
     };
     for (const Case& c : cases) {
         NameFeeder::name = c.name;
@@ -306,4 +324,24 @@ TEST_F(CabFileTest, RefusesNamesThatTheAnsiCodePageWouldTurnIntoOthers)
         EXPECT_EQ(error, c.extracted ? static_cast<DWORD>(ERROR_SUCCESS) : static_cast<DWORD>(ERROR_INVALID_NAME));
     }
 }
+TEST_F(CabFileTest, FailsBeforeIteratingWhereThePlatformCouldNotTakeTheFolder)
+{
+    // Korean is in none of the ANSI code pages the tests run under; without
+    // short names on the volume no form of the path remains.
+    const std::wstring folder = Folder(L"\ud55c");
+    ScopedSwap<decltype(SetupApi::SetupIterateCabinetW)> feeder(SetupApi::Get().SetupIterateCabinetW,
+                                                                &NameFeeder::Iterate);
+    NameFeeder::name = L"alpha.txt";
+    for (decltype(&::GetShortPathNameW) shortName : { &NoShortName, &LongNameAsShort }) {
+        decltype(&::GetShortPathNameW) realShortName = nullptr;
+        ImportPatch noShortNames("kernel32.dll", "GetShortPathNameW", reinterpret_cast<void*>(shortName),
+                                 reinterpret_cast<void**>(&realShortName));
+        NameFeeder::calls = 0;
+        CCabFile cab(TRUE);
+        EXPECT_FALSE(cab.ExtractFromFile(CabinetPath(L"flat.cab").c_str(), folder.c_str()));
+        EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_INVALID_NAME));
+        EXPECT_EQ(NameFeeder::calls, 0);
+    }
+}
 }  // namespace
+

@@ -26,7 +26,7 @@ HOSTILE = {
     "parent-alone.cab": "..",
     "dots.cab": "...",
     "dots-blank.cab": ".. \\tavrin-hostile.txt",
-    "device.cab": "x86\\NUL",
+    "device.cab": "NUL",
 }
 
 

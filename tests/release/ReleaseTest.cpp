@@ -396,7 +396,7 @@ const std::map<std::string, std::set<std::string>> kWindowsXpFunctions = {
       { "__mb_cur_max", "__p__commode", "__p__fmode", "__p__wcmdln", "__set_app_type", "__setusermatherr",
         "__wgetmainargs", "__winitenv", "_amsg_exit", "_cexit", "_close", "_errno", "_initterm", "_iob", "_onexit",
         "_read", "_vscwprintf", "_vsnwprintf", "abort", "atoi", "calloc", "exit", "fprintf", "fputc", "fputs",
-        "fputwc", "free", "fwprintf", "fwrite", "iswalpha", "localeconv", "malloc", "memchr", "memcmp", "memcpy", "memmove",
+        "fputwc", "free", "fwprintf", "fwrite", "localeconv", "malloc", "memchr", "memcmp", "memcpy", "memmove",
         "memset", "realloc", "setlocale", "signal", "strchr", "strcmp", "strerror", "strlen", "strncmp", "vfprintf",
         "wcscat", "wcschr", "wcscmp", "wcslen", "wcsncmp", "wcsrchr", "wcsspn", "wcsstr" } },
     { "ntdll.dll",
