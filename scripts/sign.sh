@@ -46,6 +46,8 @@ sign() {  # cert file...
     [ -n "${TAVRIN_SIGN_PASSWORD_FILE:-}" ] && options+=(-readpass "$TAVRIN_SIGN_PASSWORD_FILE")
     [ -n "${TAVRIN_SIGN_TIMESTAMP_URL:-}" ] && options+=(-ts "$TAVRIN_SIGN_TIMESTAMP_URL")
     for file in "$@"; do
+        # osslsigncode does not overwrite; a failed run may have left one.
+        rm -f "$file.signed"
         osslsigncode sign -pkcs12 "$cert" "${options[@]}" -h sha256 -n "$product" -i "$TAVRIN_SIGN_URL" \
             -in "$file" -out "$file.signed" >/dev/null
         mv "$file.signed" "$file"
