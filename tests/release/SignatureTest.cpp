@@ -46,10 +46,12 @@ std::wstring SignedFile(const wchar_t* name)
     return EnvironmentValue(L"TAVRIN_SIGNED_FOLDER") + L"\\" + name;
 }
 
-// What the embedded signature says: the signer's name and the address of the
-// description (empty when the file holds no signature Windows can read).
+// What the embedded signature says: the signer's name, the digest algorithm
+// and the address of the description (empty when the file holds no signature
+// Windows can read).
 struct Signature {
     std::wstring signer;
+    std::string digest;
     std::wstring url;
 };
 
@@ -99,7 +101,7 @@ Signature ReadSignature(const std::wstring& path)
         return {};
     wchar_t name[256] = L"";
     ::CertGetNameStringW(certificate.Get(), CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, name, ARRAYSIZE(name));
-    return { name, MoreInfoUrl(encoding, *info) };
+    return { name, info->HashAlgorithm.pszObjId, MoreInfoUrl(encoding, *info) };
 }
 
 LONG VerifyTrust(const std::wstring& path)
@@ -121,10 +123,11 @@ LONG VerifyTrust(const std::wstring& path)
 
 class SignedRelease : public testing::TestWithParam<const wchar_t*> {};
 
-TEST_P(SignedRelease, NamesThePublisherAndTheAddress)
+TEST_P(SignedRelease, NamesThePublisherAndTheAddressOverASha256Digest)
 {
     const Signature signature = ReadSignature(SignedFile(GetParam()));
     EXPECT_EQ(signature.signer, L"Tavrin Test Publisher");
+    EXPECT_EQ(signature.digest, szOID_NIST_sha256);
     EXPECT_EQ(signature.url, EnvironmentValue(L"TAVRIN_SIGN_URL"));
 }
 
