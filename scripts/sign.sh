@@ -12,14 +12,15 @@
 #   TAVRIN_SIGN_PASSWORD_FILE   a file whose first line is the certificate's
 #                               password; unset: an empty password
 #   TAVRIN_SIGN_TIMESTAMP_URL   an RFC 3161 time-stamp server; unset: no time stamp
-#   TAVRIN_SIGN_CA_FILE         the certificate authorities to verify against;
-#                               unset: the system's (/etc/ssl/certs)
+#   TAVRIN_SIGN_CA_FILE         the certificate authorities to verify the
+#                               signature and time stamp against; unset: the
+#                               system's (/etc/ssl/certs)
 set -euo pipefail
 product="Tavrin Manager"
 
 verify() {  # file
     local ca=() report
-    [ -n "${TAVRIN_SIGN_CA_FILE:-}" ] && ca=(-CAfile "$TAVRIN_SIGN_CA_FILE")
+    [ -n "${TAVRIN_SIGN_CA_FILE:-}" ] && ca=(-CAfile "$TAVRIN_SIGN_CA_FILE" -TSA-CAfile "$TAVRIN_SIGN_CA_FILE")
     if ! report=$(osslsigncode verify "${ca[@]}" -in "$1" 2>&1); then
         printf '%s\n' "$report" >&2
         echo "sign.sh: the signature of $1 does not verify" >&2
@@ -27,7 +28,7 @@ verify() {  # file
     fi
     echo "$1:"
     # The signer, what it signed with, the time stamp and the verdict.
-    printf '%s\n' "$report" | awk '/Subject:/ && !signer++ || /^Message digest algorithm +:|description:|Timestamp|^Signature verification/ {
+    printf '%s\n' "$report" | awk '/Subject:/ && !signer++ || /^Message digest algorithm +:|description:|Timestamp (time|is not|Server Signature)|signature is timestamped|^Signature verification/ {
         sub(/^[ \t]+/, ""); print "  " $0 }'
 }
 

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -46,33 +47,41 @@ std::wstring SignedFile(const wchar_t* name)
     return EnvironmentValue(L"TAVRIN_SIGNED_FOLDER") + L"\\" + name;
 }
 
-// What the embedded signature says: the signer's name, the digest algorithm
-// and the address of the description (empty when the file holds no signature
-// Windows can read).
+// What the embedded signature says: the signer's name, the digest algorithm,
+// the address of the description (empty when the file holds no signature
+// Windows can read) and whether an RFC 3161 time stamp counter-signs it.
 struct Signature {
     std::wstring signer;
     std::string digest;
     std::wstring url;
+    bool timeStamped = false;
 };
+
+const CRYPT_ATTRIBUTE* FindAttribute(const CRYPT_ATTRIBUTES& attributes, const char* oid)
+{
+    for (DWORD i = 0; i < attributes.cAttr; ++i) {
+        if (strcmp(attributes.rgAttr[i].pszObjId, oid) == 0)
+            return &attributes.rgAttr[i];
+    }
+    return nullptr;
+}
 
 std::wstring MoreInfoUrl(DWORD encoding, const CMSG_SIGNER_INFO& info)
 {
-    for (DWORD i = 0; i < info.AuthAttrs.cAttr; ++i) {
-        const CRYPT_ATTRIBUTE& attribute = info.AuthAttrs.rgAttr[i];
-        if (strcmp(attribute.pszObjId, SPC_SP_OPUS_INFO_OBJID) != 0 || attribute.cValue != 1)
-            continue;
-        DWORD size = 0;
-        const CRYPT_ATTR_BLOB& value = attribute.rgValue[0];
-        if (!::CryptDecodeObject(encoding, SPC_SP_OPUS_INFO_OBJID, value.pbData, value.cbData, 0, nullptr, &size))
-            return L"";
-        std::vector<BYTE> buffer(size);
-        auto* opus = reinterpret_cast<SPC_SP_OPUS_INFO*>(buffer.data());
-        if (!::CryptDecodeObject(encoding, SPC_SP_OPUS_INFO_OBJID, value.pbData, value.cbData, 0, opus, &size))
-            return L"";
-        if (opus->pMoreInfo != nullptr && opus->pMoreInfo->dwLinkChoice == SPC_URL_LINK_CHOICE)
-            return opus->pMoreInfo->pwszUrl;
-    }
-    return L"";
+    const CRYPT_ATTRIBUTE* attribute = FindAttribute(info.AuthAttrs, SPC_SP_OPUS_INFO_OBJID);
+    if (attribute == nullptr || attribute->cValue != 1)
+        return L"";
+    DWORD size = 0;
+    const CRYPT_ATTR_BLOB& value = attribute->rgValue[0];
+    if (!::CryptDecodeObject(encoding, SPC_SP_OPUS_INFO_OBJID, value.pbData, value.cbData, 0, nullptr, &size))
+        return L"";
+    std::vector<BYTE> buffer(size);
+    auto* opus = reinterpret_cast<SPC_SP_OPUS_INFO*>(buffer.data());
+    if (!::CryptDecodeObject(encoding, SPC_SP_OPUS_INFO_OBJID, value.pbData, value.cbData, 0, opus, &size))
+        return L"";
+    if (opus->pMoreInfo == nullptr || opus->pMoreInfo->dwLinkChoice != SPC_URL_LINK_CHOICE)
+        return L"";
+    return opus->pMoreInfo->pwszUrl;
 }
 
 Signature ReadSignature(const std::wstring& path)
@@ -101,7 +110,8 @@ Signature ReadSignature(const std::wstring& path)
         return {};
     wchar_t name[256] = L"";
     ::CertGetNameStringW(certificate.Get(), CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, name, ARRAYSIZE(name));
-    return { name, info->HashAlgorithm.pszObjId, MoreInfoUrl(encoding, *info) };
+    return { name, info->HashAlgorithm.pszObjId, MoreInfoUrl(encoding, *info),
+             FindAttribute(info->UnauthAttrs, szOID_RFC3161_counterSign) != nullptr };
 }
 
 LONG VerifyTrust(const std::wstring& path)
@@ -123,12 +133,13 @@ LONG VerifyTrust(const std::wstring& path)
 
 class SignedRelease : public testing::TestWithParam<const wchar_t*> {};
 
-TEST_P(SignedRelease, NamesThePublisherAndTheAddressOverASha256Digest)
+TEST_P(SignedRelease, NamesThePublisherAndTheAddressOverASha256DigestTimeStamped)
 {
     const Signature signature = ReadSignature(SignedFile(GetParam()));
     EXPECT_EQ(signature.signer, L"Tavrin Test Publisher");
     EXPECT_EQ(signature.digest, szOID_NIST_sha256);
     EXPECT_EQ(signature.url, EnvironmentValue(L"TAVRIN_SIGN_URL"));
+    EXPECT_TRUE(signature.timeStamped);
 }
 
 // Windows stops at the test authority, which it does not trust; Wine 8 does
