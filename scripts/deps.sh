@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine64 wine
-          xvfb xauth x11-utils gcab cabextract fonts-wine fonts-wqy-microhei imagemagick icoutils python3)
+          xvfb xauth x11-utils gcab cabextract fonts-wine fonts-wqy-microhei imagemagick icoutils python3
+          osslsigncode openssl ca-certificates)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
