@@ -6,8 +6,6 @@
 #include "package/CabFile.h"
 #include "package/WorkFolder.h"
 
-#include <shlwapi.h>
-
 #include <cstdio>
 
 namespace {
@@ -27,7 +25,7 @@ bool ReadWholeFile(const std::wstring& path, std::vector<BYTE>& bytes)
 // make it; the folder goes again afterwards, untimed.
 bool TimeOneExtraction(const std::vector<BYTE>& cabinet, double& ms)
 {
-    ProtectedFolder folder = CreateWorkFolder(nullptr);
+    ProtectedFolder folder = CreateWorkFolder();
     if (folder.Path().empty())
         return false;
     bool extracted = false;
@@ -36,9 +34,9 @@ bool TimeOneExtraction(const std::vector<BYTE>& cabinet, double& ms)
         Stopwatch watch;
         extracted = cab.ExtractFromMemory(cabinet.data(), static_cast<DWORD>(cabinet.size()), folder.Path().c_str());
         ms = watch.ElapsedMs();
-        extracted = extracted && ::PathFileExistsW((folder.Path() + L"\\Tavrin.inf").c_str());
+        extracted = extracted && ::GetFileAttributesW((folder.Path() + L"\\Tavrin.inf").c_str()) != INVALID_FILE_ATTRIBUTES;
     }
-    DeleteWorkFolder(folder, nullptr);
+    DeleteWorkFolder(folder);
     return extracted;
 }
 }

@@ -26,7 +26,7 @@ void ReportFinishing(const InstallJob& job)
 DWORD Install(const InstallJob& job)
 {
     DWORD result = 0;
-    ProtectedFolder workFolder = CreateWorkFolder(job.hNotifyWnd);
+    ProtectedFolder workFolder = CreateWorkFolder();
     const std::wstring& path = workFolder.Path();
     // Destroyed after the last report; it deletes the work folder only if it is still there.
     CCabFile cab(TRUE);
@@ -48,7 +48,7 @@ DWORD Install(const InstallJob& job)
     }
     ::Sleep(10);
     ReportProgress(job, 90);
-    DeleteWorkFolder(workFolder, nullptr);
+    DeleteWorkFolder(workFolder);
     ::Sleep(10);
     ReportProgress(job, 100);
     ::Sleep(10);

@@ -31,7 +31,7 @@ const RemoveCommand kRemoveCommands[] = {
 BOOL RemovePorts(HWND owner, CListCtrl& list, const DriverPackage& package)
 {
     BOOL succeeded = FALSE;
-    ProtectedFolder workFolder = CreateWorkFolder(owner);
+    ProtectedFolder workFolder = CreateWorkFolder();
     const std::wstring& path = workFolder.Path();
     CCabFile cab(TRUE);
     if (!path.empty() && cab.ExtractFromMemory(package.pData, package.cbData, path.c_str())) {
@@ -53,7 +53,7 @@ BOOL RemovePorts(HWND owner, CListCtrl& list, const DriverPackage& package)
         TraceLog(L"failed to extract files\n");
         AppMessageBox(IDS_UNINSTALL_FAILED, MB_ICONERROR);
     }
-    DeleteWorkFolder(workFolder, owner);
+    DeleteWorkFolder(workFolder);
     return succeeded;
 }
 }

@@ -1,8 +1,10 @@
 // The security the tool's own temporary folders and files are created with:
 // a protected DACL that grants full access to the Administrators group and
-// LocalSystem alone, inherited by everything inside. No process without
-// administrator rights (a same-user process without elevation included) can
-// then create, change, replace or delete anything there.
+// LocalSystem alone, inherited by everything inside, and since Windows Vista
+// an owner of anything inside limited to reading its security and a High
+// integrity label. No process without administrator rights (a same-user
+// process without elevation included) can then create, change, replace or
+// delete anything there, nor change its security.
 #pragma once
 
 #include "framework/UniqueResource.h"

@@ -2,35 +2,48 @@
 
 #include "AdminOnlySecurity.h"
 #include "NewFile.h"
-#include "ProtectedFolder.h"
-#include "ShellDelete.h"
 
 #include "framework/SetupApi.h"
 
-#include <shlwapi.h>
-
 #include <cwchar>
-#include <direct.h>
 
 namespace {
-// The platform's cabinet iteration works with paths in the ANSI code page. A
-// path with characters outside it (a user name in another script, say) is
-// handed over in its short form, where the volume keeps short names.
+// Whether the text comes back unchanged from the ANSI code page, where the
+// platform's cabinet iteration works: a character without its own code there
+// could come back as another (a fullwidth backslash as a backslash, say).
+bool SurvivesAnsi(const std::wstring& text)
+{
+    const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (size == 0)
+        return false;
+    std::string ansi(static_cast<size_t>(size), '\0');
+    BOOL lost = FALSE;
+    if (::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, &ansi[0], size, nullptr, &lost) == 0 ||
+        lost)
+        return false;
+    const int chars = ::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
+    std::wstring back(static_cast<size_t>(chars), L'\0');
+    return chars != 0 && ::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &back[0], chars) == chars &&
+           back.c_str() == text;
+}
+
+// The path as the cabinet iteration can take it: as it is, or, with
+// characters outside the ANSI code page (a user name in another script, say),
+// in its short form where the volume keeps short names; empty when neither.
 std::wstring IterablePath(const std::wstring& path)
 {
-    BOOL lost = FALSE;
-    if (::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, nullptr, 0, nullptr, &lost) != 0 &&
-        !lost)
+    if (SurvivesAnsi(path))
         return path;
     wchar_t shortPath[MAX_PATH] = {};
     const DWORD length = ::GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return path;
+    if (length == 0 || length >= MAX_PATH || !SurvivesAnsi(shortPath))
+        return std::wstring();
     return std::wstring(shortPath, length);
 }
 
 // A name below the destination: not absolute or rooted, without a drive or
-// stream colon and without a ".." part, whichever separator it uses.
+// stream colon, and without a part of dots and blanks alone (such as ".."),
+// whichever separator it uses.
 bool IsRelativeName(const wchar_t* name)
 {
     if (*name == L'\0' || *name == L'\\' || *name == L'/' || std::wcschr(name, L':'))
@@ -38,7 +51,7 @@ bool IsRelativeName(const wchar_t* name)
     const wchar_t* part = name;
     for (const wchar_t* c = name;; ++c) {
         if (*c == L'\\' || *c == L'/' || *c == L'\0') {
-            if (c - part == 2 && part[0] == L'.' && part[1] == L'.')
+            if (c != part && std::wcsspn(part, L". ") == static_cast<size_t>(c - part))
                 return false;
             if (*c == L'\0')
                 return true;
@@ -76,21 +89,8 @@ CCabFile::CCabFile(BOOL bAutoDelete) : m_bAutoDelete(bAutoDelete)
 {
 }
 
-CCabFile::~CCabFile()
-{
-    if (!m_bAutoDelete)
-        return;
-    // What a command started can outlive it for a moment with its current
-    // folder in the tree (Wine's console host does), so a folder that stays
-    // is tried again for a while before it is left behind.
-    const int kAttempts = 40;
-    const DWORD kPause = 50;
-    for (int attempt = 0; attempt < kAttempts && ::PathIsDirectoryW(m_strFolder.c_str()); ++attempt) {
-        if (attempt != 0)
-            ::Sleep(kPause);
-        DeleteFolderTree(m_strFolder.c_str());
-    }
-}
+// A folder that the object created goes with it, through the handle it holds.
+CCabFile::~CCabFile() = default;
 
 BOOL CCabFile::ExtractFromMemory(const void* pData, DWORD cbData, LPCWSTR folder)
 {
@@ -106,22 +106,31 @@ BOOL CCabFile::ExtractFromMemory(const void* pData, DWORD cbData, LPCWSTR folder
     BOOL result = FALSE;
     if (WriteNewFile(cabinet.c_str(), pData, cbData, security.Attributes()))
         result = ExtractFromFile(cabinet.c_str(), folder);
-    ::DeleteFileW(cabinet.c_str());
-    scratch.Unlock();
-    ::RemoveDirectoryW(scratch.Path().c_str());
+    const DWORD error = ::GetLastError();
+    scratch.Delete();
+    ::SetLastError(error);
     return result;
 }
 
 BOOL CCabFile::ExtractFromFile(LPCWSTR cabinet, LPCWSTR folder)
 {
-    if (!::PathIsDirectoryW(folder))
-        ::_wmkdir(folder);
-    // Recorded before the iteration, so that a failed one is cleaned up too.
+    // Created and held before the iteration, so that a failed one is
+    // cleaned up too; a folder that exists already is someone else's to delete.
+    ProtectedFolder created;
+    if (created.CreateAt(folder) && m_bAutoDelete)
+        m_created = std::move(created);
+    else
+        created.Release();
     m_strFolder = folder;
     m_strTargetFolder = IterablePath(m_strFolder);
+    const std::wstring iterableCabinet = IterablePath(cabinet);
+    if (m_strTargetFolder.empty() || iterableCabinet.empty()) {
+        ::SetLastError(ERROR_INVALID_NAME);
+        return FALSE;
+    }
     m_bEntryRefused = FALSE;
-    const BOOL iterated = SetupApi::Get().SetupIterateCabinetW(IterablePath(cabinet).c_str(), 0,
-                                                               &CCabFile::OnCabinetNotify, this);
+    const BOOL iterated =
+        SetupApi::Get().SetupIterateCabinetW(iterableCabinet.c_str(), 0, &CCabFile::OnCabinetNotify, this);
     // Not every platform ends the iteration with a failure when asked to.
     if (m_bEntryRefused) {
         ::SetLastError(ERROR_INVALID_NAME);
@@ -140,7 +149,7 @@ UINT CALLBACK CCabFile::OnCabinetNotify(PVOID context, UINT notification, UINT_P
     try {
         // The entry's name holds its subfolder, such as "amd64\devcon.exe".
         // One that would lead anywhere else ends the extraction unwritten.
-        bool inside = IsRelativeName(info->NameInCabinet);
+        bool inside = IsRelativeName(info->NameInCabinet) && SurvivesAnsi(info->NameInCabinet);
         if (inside) {
             const std::wstring target = self->m_strTargetFolder + L"\\" + info->NameInCabinet;
             // A longer path is cut to what the buffer holds; what is checked is what gets written.
@@ -158,9 +167,4 @@ UINT CALLBACK CCabFile::OnCabinetNotify(PVOID context, UINT notification, UINT_P
         return FILEOP_ABORT;
     }
     return FILEOP_DOIT;
-}
-
-BOOL CCabFile::DeleteFolderTree(LPCWSTR folder)
-{
-    return ShellDeleteTree(folder, nullptr, FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI) == 0;
 }

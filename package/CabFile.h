@@ -1,6 +1,8 @@
-// Extracts a cabinet into a folder, and with auto-deletion removes that folder
-// again when the object goes.
+// Extracts a cabinet into a folder, and with auto-deletion removes a folder
+// that it created for that again when the object goes.
 #pragma once
+
+#include "ProtectedFolder.h"
 
 #include <windows.h>
 
@@ -19,18 +21,20 @@ public:
     BOOL ExtractFromMemory(const void* pData, DWORD cbData, LPCWSTR folder);
     // Creates the folder (one level) when missing, and extracts every entry
     // under its name in the cabinet below it. An entry whose name could lead
-    // out of the folder fails the extraction before it is written.
+    // out of the folder, or that the platform would write under another
+    // name, fails the extraction before it is written; so does a folder
+    // whose path the platform could not take as it is.
     BOOL ExtractFromFile(LPCWSTR cabinet, LPCWSTR folder);
 
     static UINT CALLBACK OnCabinetNotify(PVOID context, UINT notification, UINT_PTR param1,
                                          UINT_PTR param2);
-    // Deletes the tree without any user interface; nonzero when the shell succeeded.
-    static BOOL DeleteFolderTree(LPCWSTR folder);
 
 private:
     // The destination of the last extraction started; empty before.
     std::wstring m_strFolder;
     BOOL m_bAutoDelete;
+    // The destination when the last extraction created it, held for deletion.
+    ProtectedFolder m_created;
     // The same folder as the cabinet iteration is handed it.
     std::wstring m_strTargetFolder;
     // Whether the last extraction met an entry that would have left the folder.

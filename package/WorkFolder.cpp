@@ -1,30 +1,22 @@
 #include "WorkFolder.h"
 
 #include "NativeArch.h"
-#include "ShellDelete.h"
-
-#include <shlobj.h>
-#include <shlwapi.h>
 
 #include <cwchar>
 
-ProtectedFolder CreateWorkFolder(HWND owner)
+ProtectedFolder CreateWorkFolder()
 {
     ProtectedFolder workFolder;
-    if (!workFolder.Create(L"tq", std::wcslen(L"\\amd64"), AdminOnlySecurity()))
+    // Both subfolders inherit the folder's security.
+    if (!workFolder.Create(L"tq", std::wcslen(L"\\amd64"), AdminOnlySecurity()) ||
+        !workFolder.CreateSubfolder(L"x86") || !workFolder.CreateSubfolder(L"amd64"))
         return ProtectedFolder();
-    // Both inherit the folder's security.
-    ::SHCreateDirectory(owner, (workFolder.Path() + L"\\x86").c_str());
-    ::SHCreateDirectory(owner, (workFolder.Path() + L"\\amd64").c_str());
     return workFolder;
 }
 
-void DeleteWorkFolder(ProtectedFolder& workFolder, HWND owner)
+void DeleteWorkFolder(ProtectedFolder& workFolder)
 {
-    workFolder.Unlock();
-    if (!::PathFileExistsW(workFolder.Path().c_str()))
-        return;
-    ShellDeleteTree(workFolder.Path().c_str(), owner, FOF_SILENT | FOF_NOCONFIRMATION);
+    workFolder.Delete();
 }
 
 std::wstring ArchFolder(const std::wstring& workFolder)

@@ -4,20 +4,17 @@
 
 #include "ProtectedFolder.h"
 
-#include <windows.h>
-
 #include <string>
 
 // Names and creates a new folder "tq....tmp" in the temporary directory, with
 // its x86 and amd64 subfolders, where only administrators can change
-// anything; the owner window parents any shell interface. Its path is empty
-// when no new folder could be created: a folder that someone else made under
-// the chosen name is never taken over.
-ProtectedFolder CreateWorkFolder(HWND owner);
+// anything. Its path is empty when no new folder could be created: a folder
+// that someone else made under the chosen name is never taken over.
+ProtectedFolder CreateWorkFolder();
 
-// Lets go of the folder and deletes its tree, if it exists, silently; the
-// shell may report an error itself.
-void DeleteWorkFolder(ProtectedFolder& workFolder, HWND owner);
+// Deletes the folder's tree through the handle it is held by; nothing when
+// it is no longer held.
+void DeleteWorkFolder(ProtectedFolder& workFolder);
 
 // The subfolder of the work folder whose devcon runs here: "<work folder>\<NativeArch>".
 std::wstring ArchFolder(const std::wstring& workFolder);

@@ -7,7 +7,8 @@ source "$(dirname "$0")/common.sh"
 no_options "$@"
 
 packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine64 wine
-          xvfb xauth x11-utils gcab cabextract fonts-wine fonts-wqy-microhei imagemagick icoutils python3 locales)
+          xvfb xauth x11-utils gcab cabextract fonts-wine fonts-wqy-microhei imagemagick icoutils python3
+          osslsigncode openssl ca-certificates locales)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -2,19 +2,29 @@
 # Installs what is missing and makes dist/: setup.exe (32-bit, the shipped
 # tool), setup64.exe, SHA256SUMS and README.txt (the README's usage section as
 # plain text). Each executable is built in a fresh folder.
-#   --check   a second fresh build of each must give the same bytes
+#   --check              a second fresh build of each must give the same bytes
+#   --sign <cert.pfx>    both executables are signed (scripts/sign.sh says with
+#                        what) before SHA256SUMS is written
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/common.sh"
 check=
-for option in "$@"; do
-    case "$option" in
-    --check) check=--check ;;
+cert=
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --check) check=--check; shift ;;
+    --sign)
+        [ -f "${2:-}" ] || usage_error "--sign needs the certificate file, not \"${2:-}\""
+        cert=$(realpath "$2")
+        shift 2
+        ;;
     --help | -h) usage; exit 0 ;;
-    *) usage_error "unknown option \"$option\"" ;;
+    *) usage_error "unknown option \"$1\"" ;;
     esac
 done
 "$root/scripts/deps.sh"
+# What signing needs is there before the builds.
+[ -z "$cert" ] || "$root/scripts/sign.sh" sign "$cert"
 
 build_setup() {  # arch folder
     echo "Building setup.exe for $1 in a fresh ${2#"$root/"}"
@@ -35,6 +45,14 @@ for arch in i686 x86_64; do
 done
 cp "$root/build/dist-i686/setup.exe" "$out/setup.exe"
 cp "$root/build/dist-x86_64/setup.exe" "$out/setup64.exe"
+if [ -n "$cert" ]; then
+    "$root/scripts/sign.sh" sign "$cert" "$out/setup.exe" "$out/setup64.exe"
+    # What was signed is what --check found reproducible.
+    if [ -n "$check" ]; then
+        "$root/scripts/sign.sh" unsigned "$out/setup.exe" "$root/build/dist-i686/setup.exe"
+        "$root/scripts/sign.sh" unsigned "$out/setup64.exe" "$root/build/dist-x86_64/setup.exe"
+    fi
+fi
 # The section from its heading up to the next one as plain text: the tool's
 # name and the heading underlined, no emphasis or code marks. Windows line
 # ends, since Notepad before Windows 10 version 1809 shows a file without them

@@ -7,7 +7,7 @@
 #include "ThreadCreation.h"
 
 #include "install/WaitDialog.h"
-#include "package/ShellDelete.h"
+#include "support/ShellDelete.h"
 #include "res/resource.h"
 
 #include "framework/WinApp.h"
@@ -21,8 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <shellapi.h>
-#include <shlobj.h>
-#include <shlwapi.h>
+#include <ntsecapi.h>
 #include <sddl.h>
 #include <winternl.h>
 
@@ -46,20 +45,17 @@ const std::vector<FaultPoint>& Points()
         IMPORT_FAULT("kernel32.dll", LockResource, nullptr, ERROR_INVALID_HANDLE),
         IMPORT_FAULT("kernel32.dll", GetTempPathW, 0, ERROR_ENVVAR_NOT_FOUND),
         IMPORT_FAULT("kernel32.dll", GetTempFileNameW, 0, ERROR_ACCESS_DENIED),
-        IMPORT_FAULT("kernel32.dll", DeleteFileW, FALSE, ERROR_SHARING_VIOLATION),
+        IMPORT_FAULT("advapi32.dll", SystemFunction036, FALSE, ERROR_NOT_ENOUGH_MEMORY),
+        IMPORT_FAULT("ntdll.dll", NtQueryVolumeInformationFile, static_cast<NTSTATUS>(0xC0000010L),
+                     ERROR_INVALID_FUNCTION),
         IMPORT_FAULT("advapi32.dll", CheckTokenMembership, FALSE, ERROR_NO_TOKEN),
         IMPORT_FAULT("advapi32.dll", ConvertStringSecurityDescriptorToSecurityDescriptorW, FALSE,
                      ERROR_NOT_ENOUGH_MEMORY),
         IMPORT_FAULT("ntdll.dll", NtCreateFile, static_cast<NTSTATUS>(0xC0000022L), ERROR_ACCESS_DENIED),
-        IMPORT_FAULT("kernel32.dll", RemoveDirectoryW, FALSE, ERROR_SHARING_VIOLATION),
-        IMPORT_FAULT("shell32.dll", SHCreateDirectory, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED),
         IMPORT_FAULT("kernel32.dll", CreateFileW, INVALID_HANDLE_VALUE, ERROR_ACCESS_DENIED),
         IMPORT_FAULT("kernel32.dll", WriteFile, FALSE, ERROR_DISK_FULL),
-        IMPORT_FAULT("shlwapi.dll", PathIsDirectoryW, FALSE, ERROR_ACCESS_DENIED),
         IMPORT_FAULT("kernel32.dll", CreateProcessW, FALSE, ERROR_ACCESS_DENIED),
         IMPORT_FAULT("kernel32.dll", GetExitCodeProcess, FALSE, ERROR_ACCESS_DENIED),
-        IMPORT_FAULT("shlwapi.dll", PathFileExistsW, FALSE, ERROR_ACCESS_DENIED),
-        IMPORT_FAULT("shell32.dll", SHFileOperationW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED),
         IMPORT_FAULT("user32.dll", PostMessageW, FALSE, ERROR_NOT_ENOUGH_QUOTA),
         SLOT_FAULT(CWaitDialog::s_createThread, nullptr, ERROR_NOT_ENOUGH_MEMORY),
         IMPORT_FAULT("advapi32.dll", RegQueryValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED),
@@ -70,9 +66,6 @@ const std::vector<FaultPoint>& Points()
     };
     return points;
 }
-
-// Whether the temporary directory may keep something: only when a deletion failed.
-enum class Leaves { Nothing, WhatWasNotDeleted };
 
 // What the user sees of one command, and what it leaves behind.
 struct Outcome {
@@ -96,7 +89,6 @@ struct Row {
     const char* point;
     int failingCall;
     Outcome expected;
-    Leaves leaves;
 };
 
 // Install's outcomes; the hourglass is on while the message is shown.
@@ -119,114 +111,109 @@ Outcome UninstallOutcome(Boxes boxes, bool refreshed)
 }
 
 const std::vector<Row> kInstallRows = {
-    { "FindResourceW", 1, kNoInstall, Leaves::Nothing },
-    { "SizeofResource", 1, InstallFails(kNotExtracted), Leaves::Nothing },
-    { "LoadResource", 1, kNoInstall, Leaves::Nothing },
+    { "FindResourceW", 1, kNoInstall },
+    { "SizeofResource", 1, InstallFails(kNotExtracted) },
+    { "LoadResource", 1, kNoInstall },
     // Nothing to write: the package is not extracted.
-    { "LockResource", 1, InstallFails(kNotExtracted), Leaves::Nothing },
+    { "LockResource", 1, InstallFails(kNotExtracted) },
     // Calls 1 make the work folder, calls 2 the temporary cabinet's.
-    { "GetTempPathW", 1, InstallFails(kNotExtracted), Leaves::Nothing },
-    { "GetTempPathW", 2, InstallFails(kNotExtracted), Leaves::Nothing },
-    { "GetTempFileNameW", 1, InstallFails(kNotExtracted), Leaves::Nothing },
-    { "GetTempFileNameW", 2, InstallFails(kNotExtracted), Leaves::Nothing },
-    // The name Windows made stays a file: the folder cannot take its place.
-    { "DeleteFileW", 1, InstallFails(kNotExtracted), Leaves::WhatWasNotDeleted },
-    { "DeleteFileW", 2, InstallFails(kNotExtracted), Leaves::WhatWasNotDeleted },
-    // The temporary cabinet stays, and so its folder.
-    { "DeleteFileW", 3, kInstalled, Leaves::WhatWasNotDeleted },
+    { "GetTempPathW", 1, InstallFails(kNotExtracted) },
+    { "GetTempPathW", 2, InstallFails(kNotExtracted) },
+    { "GetTempFileNameW", 1, InstallFails(kNotExtracted) },
+    { "GetTempFileNameW", 2, InstallFails(kNotExtracted) },
+    // Without a random number the folder is named all the same.
+    { "SystemFunction036", 1, kInstalled },
+    { "SystemFunction036", 2, kInstalled },
+    // A volume that cannot be asked is refused: the Windows folder's
+    // temporary directory serves instead.
+    { "NtQueryVolumeInformationFile", 1, kInstalled },
+    { "NtQueryVolumeInformationFile", 2, kInstalled },
+    { "NtQueryVolumeInformationFile", 3, kInstalled },
+    { "NtQueryVolumeInformationFile", 4, kInstalled },
     // Whether the process is an administrator is not known: the folders are protected.
-    { "CheckTokenMembership", 1, kInstalled, Leaves::Nothing },
-    { "CheckTokenMembership", 2, kInstalled, Leaves::Nothing },
+    { "CheckTokenMembership", 1, kInstalled },
+    { "CheckTokenMembership", 2, kInstalled },
     // Without the protection nothing is made.
-    { "ConvertStringSecurityDescriptorToSecurityDescriptorW", 1, InstallFails(kNotExtracted), Leaves::Nothing },
-    { "ConvertStringSecurityDescriptorToSecurityDescriptorW", 2, InstallFails(kNotExtracted), Leaves::Nothing },
-    { "NtCreateFile", 1, InstallFails(kNotExtracted), Leaves::Nothing },
-    { "NtCreateFile", 2, InstallFails(kNotExtracted), Leaves::Nothing },
-    // Wine's cabinet iteration stops at the first entry it cannot write.
-    { "SHCreateDirectory", 1, InstallFails(kNotExtracted), Leaves::Nothing },
-    { "SHCreateDirectory", 2, InstallFails(kNotExtracted), Leaves::Nothing },
-    { "CreateFileW", 1, InstallFails(kNotExtracted), Leaves::Nothing },
-    { "WriteFile", 1, InstallFails(kNotExtracted), Leaves::Nothing },
-    // The temporary cabinet's folder stays, empty.
-    { "RemoveDirectoryW", 1, kInstalled, Leaves::WhatWasNotDeleted },
-    // The destination is made again (in vain), then deleted by the extraction's end.
-    { "PathIsDirectoryW", 1, kInstalled, Leaves::Nothing },
-    { "PathIsDirectoryW", 2, kInstalled, Leaves::Nothing },
-    { "CreateProcessW", 1, InstallFails(kNotStarted), Leaves::Nothing },
+    { "ConvertStringSecurityDescriptorToSecurityDescriptorW", 1, InstallFails(kNotExtracted) },
+    { "ConvertStringSecurityDescriptorToSecurityDescriptorW", 2, InstallFails(kNotExtracted) },
+    // The work folder, its x86 and amd64 folders, the temporary cabinet's folder.
+    { "NtCreateFile", 1, InstallFails(kNotExtracted) },
+    { "NtCreateFile", 2, InstallFails(kNotExtracted) },
+    { "NtCreateFile", 3, InstallFails(kNotExtracted) },
+    { "NtCreateFile", 4, InstallFails(kNotExtracted) },
+    // The extraction finds its destination there already, by failing to make it.
+    { "NtCreateFile", 5, kInstalled },
+    { "CreateFileW", 1, InstallFails(kNotExtracted) },
+    { "WriteFile", 1, InstallFails(kNotExtracted) },
+    { "CreateProcessW", 1, InstallFails(kNotStarted) },
     // The tool ran, but whether it succeeded is unknown.
-    { "GetExitCodeProcess", 1, InstallFails(kAllSteps), Leaves::Nothing },
-    // The extraction object deletes the work folder the command did not.
-    { "PathFileExistsW", 1, kInstalled, Leaves::Nothing },
-    { "SHFileOperationW", 1, kInstalled, Leaves::Nothing },
+    { "GetExitCodeProcess", 1, InstallFails(kAllSteps) },
     // A lost progress report only leaves the bar where it was.
-    { "PostMessageW", 1, { kInstalled.boxes, { 0, 80, 90, 100 }, true }, Leaves::Nothing },
-    { "PostMessageW", 2, { kInstalled.boxes, { 0, 50, 90, 100 }, true }, Leaves::Nothing },
-    { "PostMessageW", 3, { kInstalled.boxes, { 0, 50, 80, 100 }, true }, Leaves::Nothing },
-    { "PostMessageW", 4, { kInstalled.boxes, { 0, 50, 80, 90 }, true }, Leaves::Nothing },
+    { "PostMessageW", 1, { kInstalled.boxes, { 0, 80, 90, 100 }, true } },
+    { "PostMessageW", 2, { kInstalled.boxes, { 0, 50, 90, 100 }, true } },
+    { "PostMessageW", 3, { kInstalled.boxes, { 0, 50, 80, 100 }, true } },
+    { "PostMessageW", 4, { kInstalled.boxes, { 0, 50, 80, 90 }, true } },
     // The completion report is posted again until it arrives.
-    { "PostMessageW", 5, kInstalled, Leaves::Nothing },
-    { "CWaitDialog::s_createThread", 1, InstallFails({ 0 }), Leaves::Nothing },
+    { "PostMessageW", 5, kInstalled },
+    { "CWaitDialog::s_createThread", 1, InstallFails({ 0 }) },
     // The list is rebuilt without the port whose name cannot be read: the
     // bystander, then the new one.
-    { "RegQueryValueExW", 1, kInstalled, Leaves::Nothing },
-    { "RegQueryValueExW", 2, kInstalled, Leaves::Nothing },
-    { "SetupIterateCabinetW", 1, InstallFails(kNotExtracted), Leaves::Nothing },
+    { "RegQueryValueExW", 1, kInstalled },
+    { "RegQueryValueExW", 2, kInstalled },
+    { "SetupIterateCabinetW", 1, InstallFails(kNotExtracted) },
     // No devices to list: the list stays empty after the success message.
-    { "SetupDiGetClassDevsW", 1, { kInstalled.boxes, kAllSteps, false }, Leaves::Nothing },
-    { "SetupDiEnumDeviceInfo", 1, { kInstalled.boxes, kAllSteps, false }, Leaves::Nothing },
+    { "SetupDiGetClassDevsW", 1, { kInstalled.boxes, kAllSteps, false } },
+    { "SetupDiEnumDeviceInfo", 1, { kInstalled.boxes, kAllSteps, false } },
     // The list ends early, or (3) where it would have ended anyway.
-    { "SetupDiEnumDeviceInfo", 2, kInstalled, Leaves::Nothing },
-    { "SetupDiEnumDeviceInfo", 3, kInstalled, Leaves::Nothing },
+    { "SetupDiEnumDeviceInfo", 2, kInstalled },
+    { "SetupDiEnumDeviceInfo", 3, kInstalled },
     // The device whose key cannot be opened is left out.
-    { "SetupDiOpenDevRegKey", 1, kInstalled, Leaves::Nothing },
-    { "SetupDiOpenDevRegKey", 2, kInstalled, Leaves::Nothing },
+    { "SetupDiOpenDevRegKey", 1, kInstalled },
+    { "SetupDiOpenDevRegKey", 2, kInstalled },
 };
 
 const std::vector<Row> kUninstallRows = {
-    { "FindResourceW", 1, UninstallOutcome({}, false), Leaves::Nothing },
-    { "SizeofResource", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
-    { "LoadResource", 1, UninstallOutcome({}, false), Leaves::Nothing },
-    { "LockResource", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
-    { "GetTempPathW", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
-    { "GetTempPathW", 2, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
-    { "GetTempFileNameW", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
-    { "GetTempFileNameW", 2, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
-    { "DeleteFileW", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::WhatWasNotDeleted },
-    { "DeleteFileW", 2, UninstallOutcome({ kUninstallFailed }, false), Leaves::WhatWasNotDeleted },
-    { "DeleteFileW", 3, UninstallOutcome({ kUninstalled }, true), Leaves::WhatWasNotDeleted },
-    { "CheckTokenMembership", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
-    { "CheckTokenMembership", 2, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
-    { "ConvertStringSecurityDescriptorToSecurityDescriptorW", 1, UninstallOutcome({ kUninstallFailed }, false),
-      Leaves::Nothing },
-    { "ConvertStringSecurityDescriptorToSecurityDescriptorW", 2, UninstallOutcome({ kUninstallFailed }, false),
-      Leaves::Nothing },
-    { "NtCreateFile", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
-    { "NtCreateFile", 2, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
-    { "SHCreateDirectory", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
-    { "SHCreateDirectory", 2, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
-    { "CreateFileW", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
-    { "WriteFile", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
-    { "RemoveDirectoryW", 1, UninstallOutcome({ kUninstalled }, true), Leaves::WhatWasNotDeleted },
-    { "PathIsDirectoryW", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
-    { "PathIsDirectoryW", 2, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
+    { "FindResourceW", 1, UninstallOutcome({}, false) },
+    { "SizeofResource", 1, UninstallOutcome({ kUninstallFailed }, false) },
+    { "LoadResource", 1, UninstallOutcome({}, false) },
+    { "LockResource", 1, UninstallOutcome({ kUninstallFailed }, false) },
+    { "GetTempPathW", 1, UninstallOutcome({ kUninstallFailed }, false) },
+    { "GetTempPathW", 2, UninstallOutcome({ kUninstallFailed }, false) },
+    { "GetTempFileNameW", 1, UninstallOutcome({ kUninstallFailed }, false) },
+    { "GetTempFileNameW", 2, UninstallOutcome({ kUninstallFailed }, false) },
+    { "SystemFunction036", 1, UninstallOutcome({ kUninstalled }, true) },
+    { "SystemFunction036", 2, UninstallOutcome({ kUninstalled }, true) },
+    { "NtQueryVolumeInformationFile", 1, UninstallOutcome({ kUninstalled }, true) },
+    { "NtQueryVolumeInformationFile", 2, UninstallOutcome({ kUninstalled }, true) },
+    { "NtQueryVolumeInformationFile", 3, UninstallOutcome({ kUninstalled }, true) },
+    { "NtQueryVolumeInformationFile", 4, UninstallOutcome({ kUninstalled }, true) },
+    { "CheckTokenMembership", 1, UninstallOutcome({ kUninstalled }, true) },
+    { "CheckTokenMembership", 2, UninstallOutcome({ kUninstalled }, true) },
+    { "ConvertStringSecurityDescriptorToSecurityDescriptorW", 1, UninstallOutcome({ kUninstallFailed }, false) },
+    { "ConvertStringSecurityDescriptorToSecurityDescriptorW", 2, UninstallOutcome({ kUninstallFailed }, false) },
+    { "NtCreateFile", 1, UninstallOutcome({ kUninstallFailed }, false) },
+    { "NtCreateFile", 2, UninstallOutcome({ kUninstallFailed }, false) },
+    { "NtCreateFile", 3, UninstallOutcome({ kUninstallFailed }, false) },
+    { "NtCreateFile", 4, UninstallOutcome({ kUninstallFailed }, false) },
+    { "NtCreateFile", 5, UninstallOutcome({ kUninstalled }, true) },
+    { "CreateFileW", 1, UninstallOutcome({ kUninstallFailed }, false) },
+    { "WriteFile", 1, UninstallOutcome({ kUninstallFailed }, false) },
     // The serial port stays, and the other two commands find nothing to remove.
-    { "CreateProcessW", 1, UninstallOutcome({ kUninstallFailed }, true), Leaves::Nothing },
-    { "CreateProcessW", 2, UninstallOutcome({ kUninstallFailed, kUninstalled }, true), Leaves::Nothing },
-    { "CreateProcessW", 3, UninstallOutcome({ kUninstallFailed, kUninstalled }, true), Leaves::Nothing },
+    { "CreateProcessW", 1, UninstallOutcome({ kUninstallFailed }, true) },
+    { "CreateProcessW", 2, UninstallOutcome({ kUninstallFailed, kUninstalled }, true) },
+    { "CreateProcessW", 3, UninstallOutcome({ kUninstallFailed, kUninstalled }, true) },
     // The serial command removed the port, but its exit code is unknown.
-    { "GetExitCodeProcess", 1, UninstallOutcome({}, true), Leaves::Nothing },
-    { "GetExitCodeProcess", 2, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
-    { "GetExitCodeProcess", 3, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
-    { "PathFileExistsW", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
-    { "SHFileOperationW", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
+    { "GetExitCodeProcess", 1, UninstallOutcome({}, true) },
+    { "GetExitCodeProcess", 2, UninstallOutcome({ kUninstalled }, true) },
+    { "GetExitCodeProcess", 3, UninstallOutcome({ kUninstalled }, true) },
     // The list is rebuilt without the bystander.
-    { "RegQueryValueExW", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
-    { "SetupIterateCabinetW", 1, UninstallOutcome({ kUninstallFailed }, false), Leaves::Nothing },
+    { "RegQueryValueExW", 1, UninstallOutcome({ kUninstalled }, true) },
+    { "SetupIterateCabinetW", 1, UninstallOutcome({ kUninstallFailed }, false) },
     // The list is emptied and rebuilt with what can be read.
-    { "SetupDiGetClassDevsW", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
-    { "SetupDiEnumDeviceInfo", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
-    { "SetupDiEnumDeviceInfo", 2, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
-    { "SetupDiOpenDevRegKey", 1, UninstallOutcome({ kUninstalled }, true), Leaves::Nothing },
+    { "SetupDiGetClassDevsW", 1, UninstallOutcome({ kUninstalled }, true) },
+    { "SetupDiEnumDeviceInfo", 1, UninstallOutcome({ kUninstalled }, true) },
+    { "SetupDiEnumDeviceInfo", 2, UninstallOutcome({ kUninstalled }, true) },
+    { "SetupDiOpenDevRegKey", 1, UninstallOutcome({ kUninstalled }, true) },
 };
 
 class FaultInjectionTest : public MainWindowTest {
@@ -307,13 +294,11 @@ protected:
         return false;
     }
 
-    // Checks and then clears what the command left in the temporary directory.
-    void ExpectLeftovers(Leaves leaves, const std::string& what)
+    // Checks that the command left nothing in the temporary directory, and clears what it left.
+    void ExpectNothingLeft(const std::string& what)
     {
         const Lines entries = m_temp.Entries();
-        if (leaves == Leaves::Nothing) {
-            EXPECT_EQ(entries, Lines()) << what;
-        }
+        EXPECT_EQ(entries, Lines()) << what;
         for (const std::wstring& entry : entries)
             ShellDeleteTree((m_temp.Path() + L"\\" + entry).c_str(), nullptr,
                             FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI);
@@ -324,7 +309,7 @@ protected:
     std::map<std::string, int> CountCalls(Run run, const Outcome& expected)
     {
         EXPECT_EQ(run(AllFaultPoints(Points()), FaultPoint::kNoCall), expected) << "clean run";
-        ExpectLeftovers(Leaves::Nothing, "clean run");
+        ExpectNothingLeft("clean run");
         return FaultPointCalls(Points());
     }
 
@@ -336,7 +321,7 @@ protected:
             const FaultPoint& point = FindFaultPoint(Points(), row.point);
             EXPECT_EQ(run({ &point }, row.failingCall), row.expected) << what;
             EXPECT_GE(point.Calls(), row.failingCall) << what << ": the failing call was not made";
-            ExpectLeftovers(row.leaves, what);
+            ExpectNothingLeft(what);
         }
     }
 };

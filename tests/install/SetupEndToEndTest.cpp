@@ -143,6 +143,26 @@ TEST_F(SetupTemporaryDirectoryTest, NamedByTempWhenTmpIsUnset)
     EXPECT_EQ(FolderEntries(current), std::vector<std::wstring>());
 }
 
+TEST_F(SetupTemporaryDirectoryTest, OnAShareServedByTheWindowsFolders)
+{
+    // Another machine would decide who may change the folders there.
+    wchar_t windows[MAX_PATH] = {};
+    ASSERT_NE(::GetSystemWindowsDirectoryW(windows, MAX_PATH), 0u);
+    const std::wstring windowsTemp = std::wstring(windows) + L"\\Temp";
+    const auto ours = [&windowsTemp] {
+        std::vector<std::wstring> made;
+        for (const std::wstring& name : FolderEntries(windowsTemp)) {
+            if (_wcsnicmp(name.c_str(), L"tq", 2) == 0 || _wcsnicmp(name.c_str(), L"myc", 3) == 0)
+                made.push_back(name);
+        }
+        return made;
+    };
+    const std::vector<std::wstring> before = ours();
+    ScratchTempFolder::SetTmp(L"\\\\tavrin-nowhere\\share");
+    ASSERT_NO_FATAL_FAILURE(InstallAndUninstall(true));
+    EXPECT_EQ(ours(), before);
+}
+
 TEST_F(SetupTemporaryDirectoryTest, WithoutRoomForTheWorkFolderOrItsArchitectureFolders)
 {
     // 258: no room for the name; 245: the name fits, its subfolders would not.

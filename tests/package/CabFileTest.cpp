@@ -3,6 +3,7 @@
 #include "framework/SetupApi.h"
 #include "framework/UniqueResource.h"
 
+#include "support/ImportPatch.h"
 #include "support/ScopedSwap.h"
 #include "support/ScratchTempFolder.h"
 #include "support/TestFiles.h"
@@ -10,8 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <cwctype>
-#include <memory>
-#include <thread>
 
 namespace {
 std::wstring CabinetPath(const wchar_t* name)
@@ -162,6 +161,9 @@ TEST_F(CabFileTest, FailsOnEntriesThatLeadOutOfTheFolderAndWritesNothingOutside)
         L"drive-relative.cab",
         L"stream.cab",       // good.txt:tavrin-hostile
         L"parent-alone.cab", // ..
+        L"dots.cab",         // ...
+        L"dots-blank.cab",   // .. \tavrin-hostile.txt
+        L"device.cab",       // NUL, which names a device wherever it stands
     };
     const std::wstring folder = Folder(L"a\\b\\dest");
     ASSERT_TRUE(::CreateDirectoryW(Folder(L"a").c_str(), nullptr));
@@ -243,34 +245,15 @@ TEST_F(CabFileTest, DeletesItsFolderOnlyWithAutoDeletion)
     EXPECT_FALSE(IsFolder(deleted));
 }
 
-TEST_F(CabFileTest, DeletesItsFolderWhenWhatHeldItLetsGoSoonAfter)
+TEST_F(CabFileTest, DeletesNothingItDidNotCreate)
 {
-    const std::wstring folder = Folder(L"held");
-    std::thread release;
-    {
-        CCabFile cab(TRUE);
-        ASSERT_TRUE(Extract(cab, Cabinet(L"flat.cab"), folder));
-        // As a current folder is held: without shared deletion.
-        auto held = std::make_shared<UniqueHandle>(::CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
-                                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        ASSERT_TRUE(held->IsValid());
-        ASSERT_FALSE(CCabFile::DeleteFolderTree(folder.c_str())) << "the handle does not hold the folder";
-        release = std::thread([held] {
-            ::Sleep(300);
-            held->Reset();
-        });
-    }
-    release.join();
-    EXPECT_FALSE(IsFolder(folder));
-}
-
-TEST_F(CabFileTest, DeletesNothingWhenNoExtractionStartedOrItsFolderIsGone)
-{
-    // Current folder and temporary folder alike stay untouched.
+    // The current folder, and a destination that was there before, such as
+    // the work folder its maker deletes, stay untouched.
     const std::wstring current = Folder(L"current");
     ASSERT_TRUE(::CreateDirectoryW(current.c_str(), nullptr));
     ASSERT_TRUE(WriteBytes(current + L"\\file.txt", "x"));
+    const std::wstring existing = Folder(L"existing");
+    ASSERT_TRUE(::CreateDirectoryW(existing.c_str(), nullptr));
     wchar_t previous[MAX_PATH] = {};
     ::GetCurrentDirectoryW(sizeof(previous) / sizeof(previous[0]), previous);
     ASSERT_TRUE(::SetCurrentDirectoryW(current.c_str()));
@@ -279,22 +262,86 @@ TEST_F(CabFileTest, DeletesNothingWhenNoExtractionStartedOrItsFolderIsGone)
     }
     {
         CCabFile cab(TRUE);
-        ASSERT_TRUE(Extract(cab, Cabinet(L"flat.cab"), Folder(L"gone")));
-        ASSERT_TRUE(CCabFile::DeleteFolderTree(Folder(L"gone").c_str()));
+        ASSERT_TRUE(Extract(cab, Cabinet(L"flat.cab"), existing));
     }
     ::SetCurrentDirectoryW(previous);
     EXPECT_EQ(FolderEntries(current), std::vector<std::wstring>{ L"file.txt" });
-    EXPECT_EQ(temp_.Entries(), std::vector<std::wstring>{ L"current" });
+    EXPECT_EQ(FolderEntries(existing), (std::vector<std::wstring>{ L"alpha.txt", L"bravo.txt" }));
+    EXPECT_EQ(temp_.Entries(), (std::vector<std::wstring>{ L"current", L"existing" }));
 }
 
-TEST_F(CabFileTest, DeleteFolderTreeRemovesAWholeTreeAndFailsForAMissingOne)
+// Hands the callback the entry names in names, as the platform would from a
+// cabinet whose names it reads in Unicode.
+struct NameFeeder {
+    static BOOL WINAPI Iterate(PCWSTR, DWORD, PSP_FILE_CALLBACK_W callback, PVOID context)
+    {
+        ++calls;
+        FILE_IN_CABINET_INFO_W info = {};
+        info.NameInCabinet = name;
+        return callback(context, SPFILENOTIFY_FILEINCABINET, reinterpret_cast<UINT_PTR>(&info), 0) == FILEOP_DOIT;
+    }
+    static inline const wchar_t* name = nullptr;
+    static inline int calls = 0;
+};
+
+DWORD WINAPI NoShortName(LPCWSTR, LPWSTR, DWORD)
 {
-    const std::wstring folder = Folder(L"tree");
-    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
-    ASSERT_TRUE(::CreateDirectoryW((folder + L"\\inner").c_str(), nullptr));
-    ASSERT_TRUE(WriteBytes(folder + L"\\inner\\file.txt", "x"));
-    EXPECT_TRUE(CCabFile::DeleteFolderTree(folder.c_str()));
-    EXPECT_FALSE(IsFolder(folder));
-    EXPECT_FALSE(CCabFile::DeleteFolderTree(folder.c_str()));
+    ::SetLastError(ERROR_NOT_SUPPORTED);
+    return 0;
+}
+
+// As for a folder that has no short name of its own.
+DWORD WINAPI LongNameAsShort(LPCWSTR path, LPWSTR shortPath, DWORD capacity)
+{
+    ::lstrcpynW(shortPath, path, static_cast<int>(capacity));
+    return static_cast<DWORD>(::lstrlenW(shortPath));
+}
+
+TEST_F(CabFileTest, RefusesNamesThatThePlatformWouldWriteUnderOthers)
+{
+    ScopedSwap<decltype(SetupApi::SetupIterateCabinetW)> feeder(SetupApi::Get().SetupIterateCabinetW,
+                                                                &NameFeeder::Iterate);
+    struct Case {
+        const wchar_t* name;
+        BOOL extracted;
+    };
+    const Case cases[] = {
+        { L"amd64\\devcon.exe", TRUE },
+        // Fullwidth reverse solidus and solidus: a backslash and a slash after
+        // a best-fit conversion.
+        { L"..\xff3c..\xff3ctavrin-hostile.txt", FALSE },
+        { L"..\xff0ftavrin-hostile.txt", FALSE },
+        // A part of dots and blanks alone, which the file system drops: x86.
+        { L"x86\\. ", FALSE },
+    };
+    for (const Case& c : cases) {
+        NameFeeder::name = c.name;
+        CCabFile cab(TRUE);
+        ::SetLastError(ERROR_SUCCESS);
+        const BOOL extracted = cab.ExtractFromFile(CabinetPath(L"flat.cab").c_str(), Folder(L"dest").c_str());
+        const DWORD error = ::GetLastError();
+        EXPECT_EQ(extracted, c.extracted) << testing::PrintToString(std::wstring(c.name));
+        EXPECT_EQ(error, c.extracted ? static_cast<DWORD>(ERROR_SUCCESS) : static_cast<DWORD>(ERROR_INVALID_NAME));
+    }
+}
+TEST_F(CabFileTest, FailsBeforeIteratingWhereThePlatformCouldNotTakeTheFolder)
+{
+    // Korean is in none of the ANSI code pages the tests run under; without
+    // short names on the volume no form of the path remains.
+    const std::wstring folder = Folder(L"\ud55c");
+    ScopedSwap<decltype(SetupApi::SetupIterateCabinetW)> feeder(SetupApi::Get().SetupIterateCabinetW,
+                                                                &NameFeeder::Iterate);
+    NameFeeder::name = L"alpha.txt";
+    for (decltype(&::GetShortPathNameW) shortName : { &NoShortName, &LongNameAsShort }) {
+        decltype(&::GetShortPathNameW) realShortName = nullptr;
+        ImportPatch noShortNames("kernel32.dll", "GetShortPathNameW", reinterpret_cast<void*>(shortName),
+                                 reinterpret_cast<void**>(&realShortName));
+        NameFeeder::calls = 0;
+        CCabFile cab(TRUE);
+        EXPECT_FALSE(cab.ExtractFromFile(CabinetPath(L"flat.cab").c_str(), folder.c_str()));
+        EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_INVALID_NAME));
+        EXPECT_EQ(NameFeeder::calls, 0);
+    }
 }
 }  // namespace
+

@@ -24,6 +24,9 @@ HOSTILE = {
     "drive-relative.cab": "C:tavrin-hostile.txt",
     "stream.cab": "good.txt:tavrin-hostile",
     "parent-alone.cab": "..",
+    "dots.cab": "...",
+    "dots-blank.cab": ".. \\tavrin-hostile.txt",
+    "device.cab": "NUL",
 }
 
 

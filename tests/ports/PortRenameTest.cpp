@@ -91,6 +91,17 @@ std::vector<Port> PresentPorts()
     return ports;
 }
 
+// Writes a property of the device as exactly these bytes.
+void SetProperty(const std::wstring& instanceId, DWORD property, const void* data, DWORD size)
+{
+    DeviceInfoSet devices(::SetupDiCreateDeviceInfoList(nullptr, nullptr));
+    SP_DEVINFO_DATA device = {};
+    device.cbSize = sizeof(device);
+    ASSERT_TRUE(::SetupDiOpenDeviceInfoW(devices.Get(), instanceId.c_str(), nullptr, 0, &device));
+    ASSERT_TRUE(::SetupDiSetDeviceRegistryPropertyW(devices.Get(), &device, property,
+                                                    static_cast<const BYTE*>(data), size));
+}
+
 Port PortOf(const std::wstring& instanceId)
 {
     for (const Port& port : PresentPorts()) {
@@ -352,15 +363,8 @@ TEST_F(PortRenameTest, SuccessfulRestartRenamesDeviceAndList)
 TEST_F(PortRenameTest, SameNameChosenAgainIsStoredAndTheDeviceRestarted)
 {
     const std::wstring id = AddPort(L"COM5");
-    {
-        DeviceInfoSet devices(::SetupDiCreateDeviceInfoList(nullptr, nullptr));
-        SP_DEVINFO_DATA device = {};
-        device.cbSize = sizeof(device);
-        ASSERT_TRUE(::SetupDiOpenDeviceInfoW(devices.Get(), id.c_str(), nullptr, 0, &device));
-        const wchar_t stale[] = L"stale";
-        ASSERT_TRUE(::SetupDiSetDeviceRegistryPropertyW(devices.Get(), &device, SPDRP_FRIENDLYNAME,
-                                                        reinterpret_cast<const BYTE*>(stale), sizeof(stale)));
-    }
+    const wchar_t stale[] = L"stale";
+    ASSERT_NO_FATAL_FAILURE(SetProperty(id, SPDRP_FRIENDLYNAME, stale, sizeof(stale)));
     ShowPortsAndMarker();
     Select({ 0 });
 
@@ -381,6 +385,24 @@ TEST_F(PortRenameTest, DeviceWhoseDescriptionCannotBeReadIsNamedByItsPortAlone)
     RenameAndPick(L"COM7");
 
     ExpectRenamed(id, L"COM7", L"COM7");
+}
+
+// A description stored without a terminator that fills the 100 characters the
+// rename reads: the platform returns it unterminated, and the friendly name
+// takes its first 99.
+TEST_F(PortRenameTest, DescriptionThatFillsTheBufferIsCutToItsFirst99Characters)
+{
+    const std::wstring id = AddPort(L"COM5");
+    // A character after the 100 keeps RegSetValueExW from counting in a
+    // terminator that would follow them in memory.
+    const std::wstring description(101, L'D');
+    ASSERT_NO_FATAL_FAILURE(SetProperty(id, SPDRP_DEVICEDESC, description.c_str(), 100 * sizeof(wchar_t)));
+    ShowPortsAndMarker();
+    Select({ 0 });
+
+    RenameAndPick(L"COM7");
+
+    ExpectRenamed(id, L"COM7", (std::wstring(99, L'D') + L" (COM7)").c_str());
 }
 
 // The rename with its platform calls failing one at a time, each after the

@@ -350,8 +350,7 @@ TEST_P(ReleaseImage, ImportsOnlyProtectedDlls)
     // process has mapped from the start; see the README. setupapi is none of
     // these before Windows 7 and is loaded by full path instead.
     const std::set<std::string> expected = { "advapi32.dll", "comctl32.dll", "gdiplus.dll", "kernel32.dll",
-                                             "msvcrt.dll",   "ntdll.dll",    "ole32.dll",   "shell32.dll",
-                                             "shlwapi.dll",  "user32.dll" };
+                                             "msvcrt.dll",   "ntdll.dll",    "ole32.dll",   "user32.dll" };
     std::set<std::string> dlls;
     for (const auto& [dll, functions] : m_image.Imports())
         dlls.insert(dll);
@@ -370,7 +369,8 @@ INSTANTIATE_TEST_SUITE_P(Builds, ReleaseImage, testing::ValuesIn(kBuilds),
 const std::map<std::string, std::set<std::string>> kWindowsXpFunctions = {
     { "advapi32.dll",
       { "CheckTokenMembership", "ConvertStringSecurityDescriptorToSecurityDescriptorW", "CreateWellKnownSid",
-        "RegCloseKey", "RegEnumValueW", "RegOpenKeyExW", "RegQueryInfoKeyW", "RegQueryValueExW", "RegSetValueExW" } },
+        "RegCloseKey", "RegEnumValueW", "RegOpenKeyExW", "RegQueryInfoKeyW", "RegQueryValueExW", "RegSetValueExW",
+        "SystemFunction036" } },
     { "comctl32.dll", { "InitCommonControlsEx" } },
     { "gdiplus.dll",
       { "GdipAddPathRectangleI", "GdipAlloc", "GdipCloneBrush", "GdipCreateFromHDC", "GdipCreatePath",
@@ -378,9 +378,11 @@ const std::map<std::string, std::set<std::string>> kWindowsXpFunctions = {
         "GdipDeletePen", "GdipDrawPath", "GdipFillPath", "GdipFillRectangleI", "GdipFree", "GdipResetWorldTransform",
         "GdipRotateWorldTransform", "GdipTranslateWorldTransform", "GdiplusShutdown", "GdiplusStartup" } },
     { "kernel32.dll",
-      { "CreateDirectoryW", "CreateFileW", "CreateProcessW", "DeleteFileW", "FindResourceW",
-        "GetExitCodeProcess", "GetExitCodeThread", "GetFullPathNameW", "GetNativeSystemInfo", "GetShortPathNameW", "GetSystemDirectoryW", "GetTempFileNameW",
-        "GetTempPathW", "LoadLibraryExW", "LoadResource", "LocalFree", "LockResource", "OutputDebugStringW", "RemoveDirectoryW", "SizeofResource", "WriteFile", "lstrcpynW",
+      { "CreateFileW", "CreateProcessW", "FindResourceW", "GetExitCodeProcess", "GetExitCodeThread",
+        "GetFullPathNameW", "GetNativeSystemInfo", "GetShortPathNameW", "GetSystemDirectoryW",
+        "GetSystemWindowsDirectoryW", "GetTempFileNameW", "GetTempPathW", "LoadLibraryExW", "LoadResource",
+        "LocalFree", "LockResource", "OutputDebugStringW", "SizeofResource", "VerifyVersionInfoW", "WriteFile",
+        "lstrcpynW",
         "CloseHandle",         "CreateSemaphoreW",   "CreateThread",        "DeleteCriticalSection",
         "DuplicateHandle",     "EnterCriticalSection", "FreeLibrary",       "GetCurrentProcess",
         "GetCurrentThreadId",  "GetLastError",       "GetModuleFileNameW",  "GetModuleHandleA",
@@ -391,17 +393,16 @@ const std::map<std::string, std::set<std::string>> kWindowsXpFunctions = {
         "TlsFree",             "TlsGetValue",        "TlsSetValue",         "VirtualProtect",
         "VirtualQuery",        "WaitForSingleObject", "WideCharToMultiByte", "lstrlenW" } },
     { "msvcrt.dll",
-      { "_wmkdir", "__mb_cur_max", "__p__commode", "__p__fmode", "__p__wcmdln", "__set_app_type", "__setusermatherr",
+      { "__mb_cur_max", "__p__commode", "__p__fmode", "__p__wcmdln", "__set_app_type", "__setusermatherr",
         "__wgetmainargs", "__winitenv", "_amsg_exit", "_cexit", "_close", "_errno", "_initterm", "_iob", "_onexit",
         "_read", "_vscwprintf", "_vsnwprintf", "abort", "atoi", "calloc", "exit", "fprintf", "fputc", "fputs",
         "fputwc", "free", "fwprintf", "fwrite", "localeconv", "malloc", "memchr", "memcmp", "memcpy", "memmove",
         "memset", "realloc", "setlocale", "signal", "strchr", "strcmp", "strerror", "strlen", "strncmp", "vfprintf",
-        "wcschr", "wcscmp", "wcslen", "wcsncmp", "wcsstr" } },
-    { "ntdll.dll", { "NtCreateFile", "RtlInitUnicodeString", "RtlNtStatusToDosError" } },
+        "wcscat", "wcschr", "wcscmp", "wcslen", "wcsncmp", "wcsrchr", "wcsspn", "wcsstr" } },
+    { "ntdll.dll",
+      { "NtCreateFile", "NtOpenFile", "NtQueryDirectoryFile", "NtQueryInformationFile", "NtQueryVolumeInformationFile",
+        "NtSetInformationFile", "RtlInitUnicodeString", "RtlNtStatusToDosError", "VerSetConditionMask" } },
     { "ole32.dll", { "OleInitialize", "OleUninitialize" } },
-    // SHCreateDirectory: exported by name since Windows XP's shell32 (ordinal 165).
-    { "shell32.dll", { "SHCreateDirectory", "SHFileOperationW" } },
-    { "shlwapi.dll", { "PathFileExistsW", "PathIsDirectoryW" } },
     { "user32.dll",
       { "BeginPaint",       "CreateDialogParamW", "CreateWindowExW",   "DefWindowProcW",    "DestroyIcon",
         "DestroyWindow",    "DialogBoxParamW",    "DispatchMessageW",  "EndDialog",         "EndPaint",

@@ -17,3 +17,22 @@ string(REPLACE ";" "|" package_entries "${package_entries}")
 tavrin_add_test(release_tests SOURCES release/ReleaseTest.cpp release/PeImage.cpp
     ENVIRONMENT "TAVRIN_SETUP_X86=${x86_setup_path};TAVRIN_SETUP_X64=${x64_setup_path};TAVRIN_PACKAGE_ENTRIES=${package_entries}")
 add_dependencies(release_tests setup)
+
+# Both executables signed with a certificate made for the run
+# (release/sign-release.sh through scripts/sign.sh), then read as above and
+# through Windows' crypto API. In the 64-bit build only: signing runs on Linux,
+# and the 32-bit suite reads the same files.
+if(TAVRIN_ARCH STREQUAL "amd64")
+    set(signed_folder "${CMAKE_CURRENT_BINARY_DIR}/signed-release")
+    set(sign_url "https://example.com/tavrin")
+    add_test(NAME release_signing
+        COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/release/sign-release.sh ${signed_folder} ${i686_setup} $<TARGET_FILE:setup> ${sign_url})
+    set_tests_properties(release_signing PROPERTIES FIXTURES_SETUP signed_release)
+    tavrin_wine_path(signed_path "${signed_folder}")
+    tavrin_register_test(release_tests_signed release_tests ""
+        "TAVRIN_SETUP_X86=${signed_path}\\setup.exe" "TAVRIN_SETUP_X64=${signed_path}\\setup64.exe"
+        "TAVRIN_PACKAGE_ENTRIES=${package_entries}")
+    tavrin_add_test(signature_tests SOURCES release/SignatureTest.cpp LIBS crypt32 wintrust
+        ENVIRONMENT "TAVRIN_SIGNED_FOLDER=${signed_path}" "TAVRIN_SIGN_URL=${sign_url}")
+    set_tests_properties(release_tests_signed signature_tests PROPERTIES FIXTURES_REQUIRED signed_release)
+endif()

@@ -1,6 +1,6 @@
 #include "ScratchTempFolder.h"
 
-#include "package/ShellDelete.h"
+#include "support/ShellDelete.h"
 
 #include <windows.h>
 

@@ -1,0 +1,28 @@
+# An RFC 3161 time-stamp server on a free port of 127.0.0.1 for the signing
+# test: each request is answered by "openssl ts -reply" with the configuration
+# named on the command line. Prints the port, then serves until it is ended.
+import http.server
+import subprocess
+import sys
+
+config = sys.argv[1]
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    def do_POST(self):
+        query = self.rfile.read(int(self.headers["Content-Length"]))
+        reply = subprocess.run(["openssl", "ts", "-reply", "-config", config, "-queryfile", "/dev/stdin",
+                                "-out", "/dev/stdout"], input=query, capture_output=True, check=True).stdout
+        self.send_response(200)
+        self.send_header("Content-Type", "application/timestamp-reply")
+        self.send_header("Content-Length", str(len(reply)))
+        self.end_headers()
+        self.wfile.write(reply)
+
+    def log_message(self, *args):
+        pass
+
+
+server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+print(server.server_port, flush=True)
+server.serve_forever()
