@@ -16,6 +16,7 @@
 #                               signature and time stamp against; unset: the
 #                               system's (/etc/ssl/certs)
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
 product="Tavrin Manager"
 
 verify() {  # file
@@ -79,14 +80,13 @@ unsigned() {  # signed unsigned
 
 command=${1:-}
 case "$command" in
-sign) [ $# -ge 2 ] ;;
-verify) [ $# -ge 2 ] ;;
-unsigned) [ $# -eq 3 ] ;;
-*) false ;;
-esac || {
-    echo "usage: sign.sh sign <cert.pfx> [<file>...] | verify <file>... | unsigned <signed> <unsigned>" >&2
-    exit 2
-}
+sign) [ $# -ge 2 ] || usage_error "sign needs the certificate file" ;;
+verify) [ $# -ge 2 ] || usage_error "verify needs the files" ;;
+unsigned) [ $# -eq 3 ] || usage_error "unsigned needs the signed and the unsigned file" ;;
+--help | -h) usage; exit 0 ;;
+'') usage >&2; exit 2 ;;
+*) usage_error "unknown command \"$command\"" ;;
+esac
 shift
 if [ "$command" = verify ]; then
     for file in "$@"; do verify "$file"; done
