@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/common.sh"
 no_options "$@"
 "$root/scripts/deps.sh"
-"$root/scripts/build.sh" --target setup
+"$root/scripts/build.sh" --target setup --target redraw_caption
 had_display=${DISPLAY:-}
 # Ctrl-C ends the script, whose exit ends the prefix's programs: Wine's own
 # programs do not all end on it, and those that do leave the others waiting.
@@ -35,6 +35,7 @@ for _ in $(seq 100); do
     sleep 0.2
 done
 sleep 2
+wine "$root/build/x86_64/tools/redraw_caption.exe" || true
 # Just the main window, title bar included (Wine draws it), when it came up;
 # else the whole display.
 shot="$root/build/screenshot.png"
