@@ -34,7 +34,8 @@ bool TimeOneExtraction(const std::vector<BYTE>& cabinet, double& ms)
         Stopwatch watch;
         extracted = cab.ExtractFromMemory(cabinet.data(), static_cast<DWORD>(cabinet.size()), folder.Path().c_str());
         ms = watch.ElapsedMs();
-        extracted = extracted && ::GetFileAttributesW((folder.Path() + L"\\Tavrin.inf").c_str()) != INVALID_FILE_ATTRIBUTES;
+        extracted = extracted &&
+                    ::GetFileAttributesW((folder.Path() + L"\\Tavrin.inf").c_str()) != INVALID_FILE_ATTRIBUTES;
     }
     DeleteWorkFolder(folder);
     return extracted;

@@ -148,7 +148,9 @@ std::wstring FinalPath(HANDLE folder, const std::wstring& created)
     if (length == 0 || length >= capacity)
         return std::wstring();
     const std::wstring final(path, length);
-    if (final.compare(0, 4, L"\\\\?\\") == 0 && final.compare(0, 8, L"\\\\?\\UNC\\") != 0)
+    if (final.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        return L"\\\\" + final.substr(8);
+    if (final.compare(0, 4, L"\\\\?\\") == 0)
         return final.substr(4);
     return final;
 }
@@ -332,7 +334,6 @@ BOOL ProtectedFolder::CreateAt(LPCWSTR path)
         CreateFolder(nullptr, NtPath(full), FILE_LIST_DIRECTORY | FILE_TRAVERSE, kShareHeld, nullptr, hold);
     if (!NT_SUCCESS(result))
         return Fail(result);
-    *this = ProtectedFolder();
     m_hold = std::move(hold);
     m_path = FinalPath(m_hold.Get(), full);
     return TRUE;

@@ -43,7 +43,6 @@ public:
     // junction or link that someone could point elsewhere later; empty
     // until a Create succeeded.
     const std::wstring& Path() const { return m_path; }
-    bool IsHeld() const { return m_hold.IsValid(); }
 
     // Deletes the folder and everything inside; a reparse point inside is
     // removed, never followed. What a command started can keep open for a

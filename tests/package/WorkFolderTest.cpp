@@ -25,6 +25,13 @@
 #include <thread>
 
 namespace {
+// Whether an entry is passed on to every file and folder inside, and applies here too.
+bool PassedOnToAll(BYTE aceFlags)
+{
+    return (aceFlags & (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE | INHERIT_ONLY_ACE)) ==
+           (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE);
+}
+
 // What is wrong with a descriptor the product creates a folder or file with,
 // for administrators alone; empty when nothing is.
 std::string AdminOnlyFaults(PSECURITY_DESCRIPTOR descriptor)
@@ -69,8 +76,7 @@ std::string AdminOnlyFaults(PSECURITY_DESCRIPTOR descriptor)
             faults += " an entry for someone else or with other rights;";
         else
             grant->seen = true;
-        if ((ace->Header.AceFlags & (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE | INHERIT_ONLY_ACE)) !=
-            (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE))
+        if (!PassedOnToAll(ace->Header.AceFlags))
             faults += " an entry not passed on to all inside;";
     }
     for (const Grant& grant : grants) {
@@ -79,14 +85,12 @@ std::string AdminOnlyFaults(PSECURITY_DESCRIPTOR descriptor)
     }
     if (::IsWindowsVistaOrGreater()) {
         PACL sacl = nullptr;
-        const SYSTEM_MANDATORY_LABEL_ACE* label = nullptr;
+        SYSTEM_MANDATORY_LABEL_ACE* label = nullptr;
         if (!::GetSecurityDescriptorSacl(descriptor, &present, &sacl, &defaulted) || !present || !sacl ||
-            sacl->AceCount != 1 || !::GetAce(sacl, 0, reinterpret_cast<void**>(const_cast<SYSTEM_MANDATORY_LABEL_ACE**>(&label))) ||
+            sacl->AceCount != 1 || !::GetAce(sacl, 0, reinterpret_cast<void**>(&label)) ||
             label->Header.AceType != SYSTEM_MANDATORY_LABEL_ACE_TYPE ||
-            !::IsWellKnownSid(const_cast<DWORD*>(&label->SidStart), WinHighLabelSid) ||
-            label->Mask != SYSTEM_MANDATORY_LABEL_NO_WRITE_UP ||
-            (label->Header.AceFlags & (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE | INHERIT_ONLY_ACE)) !=
-                (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE))
+            !::IsWellKnownSid(&label->SidStart, WinHighLabelSid) || label->Mask != SYSTEM_MANDATORY_LABEL_NO_WRITE_UP ||
+            !PassedOnToAll(label->Header.AceFlags))
             faults += " no inherited High no-write-up label;";
     }
     return faults;
@@ -124,6 +128,12 @@ BOOL WINAPI UnknownMembership(HANDLE, PSID, PBOOL)
     return FALSE;
 }
 
+std::wstring Lower(std::wstring text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), ::towlower);
+    return text;
+}
+
 // The final path of a handle, in lower case; empty when unknown.
 std::wstring LowerFinalPath(HANDLE file)
 {
@@ -131,15 +141,7 @@ std::wstring LowerFinalPath(HANDLE file)
     const auto getFinalPath = KernelFunction<GetFinalPathCall>("GetFinalPathNameByHandleW");
     wchar_t path[MAX_PATH * 2] = {};
     const DWORD length = getFinalPath ? getFinalPath(file, path, MAX_PATH * 2, 0) : 0;
-    std::wstring lower(path, length < MAX_PATH * 2 ? length : 0);
-    std::transform(lower.begin(), lower.end(), lower.begin(), ::towlower);
-    return lower;
-}
-
-std::wstring Lower(std::wstring text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), ::towlower);
-    return text;
+    return Lower(std::wstring(path, length < MAX_PATH * 2 ? length : 0));
 }
 
 // Volumes below g_refusedRoot report what g_refuse says they lack.
@@ -183,14 +185,20 @@ void RecordByName(const wchar_t* call, const std::wstring& path)
         leaf.compare(leaf.size() - 4, 4, L".tmp") == 0)
         g_byName.push_back(std::wstring(call) + L" " + path);
 }
+// A name the native calls are given without a folder to look in.
+void RecordByName(const wchar_t* call, const OBJECT_ATTRIBUTES* attributes)
+{
+    if (!attributes->RootDirectory)
+        RecordByName(call, std::wstring(attributes->ObjectName->Buffer,
+                                        attributes->ObjectName->Length / sizeof(wchar_t)));
+}
 NTSTATUS NTAPI NameWatchingNtCreateFile(PHANDLE handle, ACCESS_MASK access, POBJECT_ATTRIBUTES attributes,
                                         PIO_STATUS_BLOCK status, PLARGE_INTEGER size, ULONG fileAttributes,
                                         ULONG share, ULONG disposition, ULONG options, PVOID ea, ULONG eaLength)
 {
     // Creating a new name is no open of anything that is there.
-    if (!attributes->RootDirectory && disposition != FILE_CREATE)
-        RecordByName(L"NtCreateFile", std::wstring(attributes->ObjectName->Buffer,
-                                                   attributes->ObjectName->Length / sizeof(wchar_t)));
+    if (disposition != FILE_CREATE)
+        RecordByName(L"NtCreateFile", attributes);
     return g_realNtCreateFile(handle, access, attributes, status, size, fileAttributes, share, disposition, options,
                               ea, eaLength);
 }
@@ -198,9 +206,7 @@ decltype(&::NtOpenFile) g_realNtOpenFile = nullptr;
 NTSTATUS NTAPI NameWatchingNtOpenFile(PHANDLE handle, ACCESS_MASK access, POBJECT_ATTRIBUTES attributes,
                                       PIO_STATUS_BLOCK status, ULONG share, ULONG options)
 {
-    if (!attributes->RootDirectory)
-        RecordByName(L"NtOpenFile", std::wstring(attributes->ObjectName->Buffer,
-                                                 attributes->ObjectName->Length / sizeof(wchar_t)));
+    RecordByName(L"NtOpenFile", attributes);
     return g_realNtOpenFile(handle, access, attributes, status, share, options);
 }
 decltype(&::DeleteFileW) g_realDeleteFileW = nullptr;

@@ -401,7 +401,7 @@ const std::map<std::string, std::set<std::string>> kWindowsXpFunctions = {
         "wcscat", "wcschr", "wcscmp", "wcslen", "wcsncmp", "wcsrchr", "wcsspn", "wcsstr" } },
     { "ntdll.dll",
       { "NtCreateFile", "NtOpenFile", "NtQueryDirectoryFile", "NtQueryInformationFile", "NtQueryVolumeInformationFile",
-        "NtSetInformationFile", "RtlInitUnicodeString", "RtlNtStatusToDosError", "VerSetConditionMask" } },
+        "NtSetInformationFile", "RtlNtStatusToDosError", "VerSetConditionMask" } },
     { "ole32.dll", { "OleInitialize", "OleUninitialize" } },
     { "user32.dll",
       { "BeginPaint",       "CreateDialogParamW", "CreateWindowExW",   "DefWindowProcW",    "DestroyIcon",
