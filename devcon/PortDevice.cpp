@@ -175,6 +175,17 @@ DWORD RemoveFromSet(HDEVINFO set, SP_DEVINFO_DATA& device, PortDevice::Removed& 
     return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
 }
 
+// Opens the Ports-class device with the instance ID in a set of its own.
+DWORD OpenDevice(const wchar_t* instanceId, DeviceInfoSet& set, SP_DEVINFO_DATA& device)
+{
+    set = DeviceInfoSet(SetupDiCreateDeviceInfoList(&GUID_DEVCLASS_PORTS, nullptr));
+    if (!set)
+        return LastError();
+    device = {};
+    device.cbSize = sizeof(device);
+    return SetupDiOpenDeviceInfoW(set.Get(), instanceId, nullptr, 0, &device) ? ERROR_SUCCESS : LastError();
+}
+
 } // namespace
 
 DWORD PortDevice::Create(const wchar_t* hardwareId, const wchar_t* description, const wchar_t* portName,
@@ -209,13 +220,11 @@ DWORD PortDevice::Create(const wchar_t* hardwareId, const wchar_t* description, 
 
 DWORD PortDevice::Remove(const wchar_t* instanceId)
 {
-    const DeviceInfoSet set = DeviceInfoSet(SetupDiCreateDeviceInfoList(&GUID_DEVCLASS_PORTS, nullptr));
-    if (!set)
-        return LastError();
-    SP_DEVINFO_DATA device = {};
-    device.cbSize = sizeof(device);
-    if (!SetupDiOpenDeviceInfoW(set.Get(), instanceId, nullptr, 0, &device))
-        return LastError();
+    DeviceInfoSet set;
+    SP_DEVINFO_DATA device;
+    const DWORD error = OpenDevice(instanceId, set, device);
+    if (error != ERROR_SUCCESS)
+        return error;
     Removed removed;
     return RemoveFromSet(set.Get(), device, removed);
 }
@@ -246,6 +255,24 @@ DWORD PortDevice::RemoveByHardwareId(const wchar_t* hardwareId, std::vector<Remo
             result = error;
     }
     return result;
+}
+
+DWORD PortDevice::Restart(const wchar_t* instanceId, std::wstring& portName)
+{
+    portName.clear();
+    DeviceInfoSet set;
+    SP_DEVINFO_DATA device;
+    DWORD error = OpenDevice(instanceId, set, device);
+    if (error != ERROR_SUCCESS)
+        return error;
+    error = ForgetPortName(instanceId);
+    if (error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND)
+        return error;
+    portName = PortNameOf(set.Get(), device);
+    if (portName.empty())
+        return ERROR_SUCCESS;
+    const Kind kind = HasHardwareId(set.Get(), device, kParallelHardwareId) ? Kind::Parallel : Kind::Serial;
+    return RecordPortName(kind, instanceId, portName.c_str());
 }
 
 DWORD PortDevice::FreePortName(Kind kind, std::wstring& name)

@@ -19,6 +19,9 @@ public:
         Parallel
     };
 
+    // The one hardware ID whose devices get parallel (LPT) names.
+    static constexpr wchar_t kParallelHardwareId[] = L"RUD\\VParPort";
+
     // A device that a removal took away; the port name is empty when it had none.
     struct Removed
     {
@@ -40,6 +43,14 @@ public:
     // given one (case-insensitive), with their port database entries. Finding nothing
     // is success with an empty list. On failure the list still names what went.
     static DWORD RemoveByHardwareId(const wchar_t* hardwareId, std::vector<Removed>& removed);
+
+    // Restarts a device as far as the port database sees it: its port driver,
+    // starting again, records the device's "PortName" in the database of its
+    // kind (parallel for the hardware ID RUD\VParPort, serial otherwise) in
+    // place of what it recorded before. The name is empty, and nothing is
+    // recorded, when the device has none. ERROR_NO_SUCH_DEVINST when no
+    // device has the instance ID.
+    static DWORD Restart(const wchar_t* instanceId, std::wstring& portName);
 
     // The lowest name of the kind that no value of its port database key holds;
     // ERROR_NO_MORE_ITEMS when all are taken.

@@ -1,5 +1,5 @@
 // Device console stand-in: installs the virtual port devices that the package's INF
-// offers and removes them again, as the setup program's install and uninstall expect.
+// offers, restarts and removes them again, as the setup program expects.
 
 #include <windows.h>
 #include <setupapi.h>
@@ -25,9 +25,6 @@ enum ExitCode : int
     ExitSetupFailed = 5,
 };
 
-// The one hardware ID that gets a parallel (LPT) name; every other gets a serial (COM) name.
-const wchar_t kParallelHardwareId[] = L"RUD\\VParPort";
-
 struct InfCloser
 {
     void operator()(HINF inf) const { SetupCloseInfFile(inf); }
@@ -44,6 +41,9 @@ int Usage()
             L"      lowest free LPT name, any other ID the lowest free COM name\n"
             L"  devcon remove <hardware id>\n"
             L"      removes every Ports device whose hardware IDs contain the ID (any case)\n"
+            L"  devcon restart @<instance id>\n"
+            L"      restarts the device: its port driver records its PortName in the port\n"
+            L"      database again\n"
             L"exit codes:\n"
             L"  0 success\n"
             L"  1 bad usage\n"
@@ -155,7 +155,7 @@ int Install(const wchar_t* infName, const wchar_t* hardwareId)
         return ExitNotOffered;
     }
     const PortDevice::Kind kind =
-        _wcsicmp(hardwareId, kParallelHardwareId) == 0 ? PortDevice::Kind::Parallel : PortDevice::Kind::Serial;
+        _wcsicmp(hardwareId, PortDevice::kParallelHardwareId) == 0 ? PortDevice::Kind::Parallel : PortDevice::Kind::Serial;
     std::wstring portName;
     DWORD error = PortDevice::FreePortName(kind, portName);
     if (error != ERROR_SUCCESS)
@@ -195,6 +195,24 @@ int Remove(const wchar_t* hardwareId)
     return ExitSuccess;
 }
 
+int Restart(const wchar_t* device)
+{
+    // "@" names a device by its instance ID.
+    if (device[0] != L'@')
+        return Usage();
+    std::wstring portName;
+    const DWORD error = PortDevice::Restart(device + 1, portName);
+    if (error == ERROR_NO_SUCH_DEVINST)
+    {
+        fwprintf(stderr, L"devcon: no device has the instance ID %ls\n", device + 1);
+        return ExitNoMatch;
+    }
+    if (error != ERROR_SUCCESS)
+        return SetupFailed(L"restarting the device", error);
+    wprintf(L"%ls: %ls restarted\n", device + 1, portName.c_str());
+    return ExitSuccess;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t* argv[])
@@ -203,5 +221,7 @@ int wmain(int argc, wchar_t* argv[])
         return Install(argv[2], argv[3]);
     if (argc == 3 && _wcsicmp(argv[1], L"remove") == 0)
         return Remove(argv[2]);
+    if (argc == 3 && _wcsicmp(argv[1], L"restart") == 0)
+        return Restart(argv[2]);
     return Usage();
 }

@@ -23,6 +23,7 @@ class SystemLibrary;
     X(SetupDiSetClassInstallParamsW)       \
     X(SetupDiChangeState)                  \
     X(SetupDiLoadClassIcon)                \
+    X(SetupDiGetDeviceInstanceIdW)         \
     X(SetupIterateCabinetW)
 
 class SetupApi {

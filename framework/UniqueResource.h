@@ -80,6 +80,15 @@ struct LocalMemoryTraits {
 };
 using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;
 
+// A copy of the process's environment block.
+struct EnvironmentStringsTraits {
+    using Type = LPWCH;
+    static Type Invalid() noexcept { return nullptr; }
+    static bool IsValid(Type h) noexcept { return h != nullptr; }
+    static void Close(Type h) noexcept { ::FreeEnvironmentStringsW(h); }
+};
+using UniqueEnvironmentStrings = UniqueResource<EnvironmentStringsTraits>;
+
 // Icons the tool created itself; shared resource icons must not go in here.
 struct IconTraits {
     using Type = HICON;

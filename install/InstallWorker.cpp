@@ -3,9 +3,7 @@
 #include "common/InstallJob.h"
 #include "common/ProgressMessage.h"
 #include "common/TraceLog.h"
-#include "package/CabFile.h"
-#include "package/DeviceCommand.h"
-#include "package/WorkFolder.h"
+#include "package/ExtractedPackage.h"
 
 namespace {
 const DWORD kNotDone = 0xFFFFFFFF;
@@ -26,16 +24,13 @@ void ReportFinishing(const InstallJob& job)
 DWORD Install(const InstallJob& job)
 {
     DWORD result = 0;
-    ProtectedFolder workFolder = CreateWorkFolder();
-    const std::wstring& path = workFolder.Path();
     // Destroyed after the last report; it deletes the work folder only if it is still there.
-    CCabFile cab(TRUE);
-    if (!path.empty() && cab.ExtractFromMemory(job.pData, job.cbData, path.c_str())) {
+    ExtractedPackage package;
+    if (package.Extract(job.pData, job.cbData)) {
         ReportProgress(job, 50);
-        const std::wstring commandLine = DeviceCommandLine(
-            ArchFolder(path), std::wstring(L"install Tavrin.inf ") + PortKindHardwareId(job.nPortKind));
         DWORD exitCode = 0;
-        if (RunDeviceCommand(commandLine, path.c_str(), L"start to install\n", exitCode)) {
+        if (package.Run(std::wstring(L"install Tavrin.inf ") + PortKindHardwareId(job.nPortKind), false,
+                        L"start to install\n", exitCode)) {
             if (exitCode != 0)
                 result = exitCode;
             ReportProgress(job, 80);
@@ -44,11 +39,10 @@ DWORD Install(const InstallJob& job)
         }
     } else {
         result = kNotDone;
-        TraceLog(L"failed to extract files\n");
     }
     ::Sleep(10);
     ReportProgress(job, 90);
-    DeleteWorkFolder(workFolder);
+    package.Delete();
     ::Sleep(10);
     ReportProgress(job, 100);
     ::Sleep(10);

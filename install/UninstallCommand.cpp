@@ -5,10 +5,8 @@
 #include "framework/ListCtrl.h"
 #include "common/TraceLog.h"
 #include "framework/WaitCursor.h"
-#include "package/CabFile.h"
-#include "package/DeviceCommand.h"
 #include "package/DriverPackage.h"
-#include "package/WorkFolder.h"
+#include "package/ExtractedPackage.h"
 #include "ports/PortList.h"
 #include "res/resource.h"
 
@@ -26,22 +24,16 @@ const RemoveCommand kRemoveCommands[] = {
 };
 
 // TRUE when a remove command succeeded. The work folder has gone when it
-// returns: the cabinet's clean-up tries again for a folder that a command's
-// console host still held for a moment, and the success message comes after.
+// returns, and the success message comes after.
 BOOL RemovePorts(HWND owner, CListCtrl& list, const DriverPackage& package)
 {
     BOOL succeeded = FALSE;
-    ProtectedFolder workFolder = CreateWorkFolder();
-    const std::wstring& path = workFolder.Path();
-    CCabFile cab(TRUE);
-    if (!path.empty() && cab.ExtractFromMemory(package.pData, package.cbData, path.c_str())) {
-        const std::wstring archFolder = ArchFolder(path);
+    ExtractedPackage extracted;
+    if (extracted.Extract(package.pData, package.cbData)) {
         for (const RemoveCommand& command : kRemoveCommands) {
-            const std::wstring commandLine =
-                DeviceCommandLine(archFolder, std::wstring(L"remove ") + command.hardwareId);
-            const std::wstring& currentFolder = command.inArchFolder ? archFolder : path;
             DWORD exitCode = 0;
-            if (!RunDeviceCommand(commandLine, currentFolder.c_str(), command.startText, exitCode))
+            if (!extracted.Run(std::wstring(L"remove ") + command.hardwareId, command.inArchFolder, command.startText,
+                               exitCode))
                 AppMessageBox(IDS_UNINSTALL_FAILED, MB_ICONERROR);
             else if (exitCode == 0)
                 succeeded = TRUE;
@@ -50,10 +42,9 @@ BOOL RemovePorts(HWND owner, CListCtrl& list, const DriverPackage& package)
         }
         PortListRefresh(owner, list);
     } else {
-        TraceLog(L"failed to extract files\n");
         AppMessageBox(IDS_UNINSTALL_FAILED, MB_ICONERROR);
     }
-    DeleteWorkFolder(workFolder);
+    extracted.Delete();
     return succeeded;
 }
 }

@@ -46,7 +46,7 @@ void ApplyNewName(HDEVINFO devices, PSP_DEVINFO_DATA device, wchar_t* buffer, DW
     params.HwProfile = 0;
     SetupApi::Get().SetupDiSetClassInstallParamsW(devices, device, &params.ClassInstallHeader, sizeof(params));
 
-    if (!g_restartDevice(devices, device)) {
+    if (!RestartPortDevice(devices, device)) {
         const DWORD error = ::GetLastError();
         AppMessageBox(FormatText(L"ChangeState fails: %d\n", static_cast<int>(error)).c_str(), MB_ICONWARNING);
     }

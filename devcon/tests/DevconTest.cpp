@@ -14,6 +14,7 @@
 #include "PortDevice.h"
 #include "PortInterface.h"
 #include "framework/SetupApi.h"
+#include "support/TestPortDevices.h"
 
 namespace
 {
@@ -320,10 +321,35 @@ TEST_F(DevconTest, RemoveWithNothingToMatchFails)
     EXPECT_EQ(before.size(), ListedPorts().size());
 }
 
+// A restarted device's driver records the name its "PortName" holds now, in
+// the database of its kind.
+TEST_F(DevconTest, RestartRecordsTheDevicesCurrentName)
+{
+    const std::wstring serial = InstallExpecting(kSerialId, FreeName(PortDevice::Kind::Serial),
+                                                 L"Virtual Serial Port", kSerialDatabase);
+    const std::wstring parallel = InstallExpecting(kParallelId, FreeName(PortDevice::Kind::Parallel),
+                                                   L"Virtual Parallel Port", kParallelDatabase);
+    struct Case
+    {
+        const std::wstring& instanceId;
+        const wchar_t* newName;
+        const wchar_t* database;
+    };
+    for (const Case& c : {Case{serial, L"COM211", kSerialDatabase}, Case{parallel, L"LPT3", kParallelDatabase}})
+    {
+        ASSERT_EQ(ERROR_SUCCESS, TestPortDevices::WritePortName(c.instanceId, REG_SZ, c.newName,
+                                                                 static_cast<DWORD>((wcslen(c.newName) + 1) * 2)));
+        const Outcome outcome = Run(L"restart \"@" + c.instanceId + L"\"");
+        EXPECT_EQ(kExitSuccess, outcome.exitCode) << outcome.output;
+        EXPECT_EQ(PortDatabase(c.database)[c.instanceId], c.newName);
+    }
+    EXPECT_EQ(kExitNoMatch, Run(L"restart @ROOT\\PORTS\\9999").exitCode);
+}
+
 TEST_F(DevconTest, BadUsagePrintsUsageWithExitCodes)
 {
     for (const wchar_t* arguments : {L"", L"install Tavrin.inf", L"remove", L"remove RUD\\VSerPort extra",
-                                     L"update Tavrin.inf RUD\\VSerPort"})
+                                     L"update Tavrin.inf RUD\\VSerPort", L"restart RUD\\VSerPort"})
     {
         const Outcome outcome = Run(arguments);
         EXPECT_EQ(kExitUsage, outcome.exitCode) << "arguments: " << Narrow(arguments);

@@ -5,6 +5,7 @@
 
 #include "res/resource.h"
 
+#include "support/NativeArchOverride.h"
 #include "support/ProbeLog.h"
 #include "support/WindowsArch.h"
 
@@ -60,6 +61,9 @@ TEST_F(CommandLineTest, InstallRunsDevconOfTheArchitectureInTheWorkFolder)
         const std::wstring work = WorkFolderOf(runs);
         const std::wstring arch = work + L"\\" + WindowsArch();
         EXPECT_EQ(runs, (Runs{ { work, arch + L"\\devcon.exe", L"\"" + arch + L"\\devcon\"" + c.arguments } }));
+        // Its temporary files go where only administrators can write.
+        for (const ProbeLog::Run& run : runs)
+            EXPECT_EQ(run.tmp + L"|" + run.temp, work + L"|" + work);
         List().DeleteAllItems();
     }
 }
@@ -83,6 +87,39 @@ TEST_F(CommandLineTest, UninstallRunsThreeRemoveCommandsWhicheverRowIsSelected)
                                { arch, devcon, tool + L" remove RUD\\VParPort" },
                                { arch, devcon, tool + L" remove RUD\\Tavrin" } }))
             << selected;
+    }
+}
+// Where 64-bit Windows refuses the in-process restart to the 32-bit tool, the
+// package's native devcon restarts the device; elsewhere nothing else runs.
+TEST_F(CommandLineTest, RestartRefusedUnderWow64GoesThroughDevconRestart)
+{
+    struct Case {
+        DWORD exitCode;
+        bool starts;  // the architecture's devcon is in the package
+    };
+    const Case cases[] = { { 0, true }, { 2, true }, { 0, false } };
+    const bool wow64 = TestRunsUnderWow64();
+    for (const Case& c : cases) {
+        ProbeLog log(m_blankTemp.Path());
+        log.SetExitCode(c.exitCode);
+        std::unique_ptr<NativeArchOverride> itanium;
+        if (!c.starts)
+            itanium = std::make_unique<NativeArchOverride>(PROCESSOR_ARCHITECTURE_IA64);
+        MessageBoxRecorder boxes;
+
+        const std::wstring id = RenameWithRestartRefusedAsUnderWow64(*m_main);
+
+        const bool restarted = wow64 && c.starts && c.exitCode == 0;
+        EXPECT_EQ(boxes.Boxes(), restarted ? Boxes() : Boxes{ RestartFailedBox(ERROR_IN_WOW64) }) << c.exitCode;
+        const Runs runs = log.Runs();
+        if (wow64 && c.starts) {
+            const std::wstring work = WorkFolderOf(runs);
+            const std::wstring arch = work + L"\\" + WindowsArch();
+            EXPECT_EQ(runs, (Runs{ { work, arch + L"\\devcon.exe",
+                                     L"\"" + arch + L"\\devcon\" restart \"@" + id + L"\"" } }));
+        } else {
+            EXPECT_EQ(runs, Runs());
+        }
     }
 }
 }  // namespace

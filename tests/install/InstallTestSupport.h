@@ -9,6 +9,9 @@
 #include "support/WindowInfo.h"
 
 #include <windows.h>
+#include <setupapi.h>
+
+class CMainDlg;
 
 #include <ostream>
 #include <string>
@@ -28,3 +31,12 @@ DialogDriver::Action ChoosePortKind(PortKind kind);
 // Removes every device of the three hardware IDs the system installs or
 // removes; the port names of those it took away.
 std::vector<std::wstring> RemovePortDevices();
+
+// The message box of a failed restart of the device under Chg. Port No.
+MessageBoxRecorder::Shown RestartFailedBox(DWORD error);
+
+// Chg. Port No. on a port device made for the test, picking the first name
+// offered, with the in-process restart failing as 64-bit Windows fails it for
+// a 32-bit process (ERROR_IN_WOW64). The device goes again afterwards; its
+// instance ID.
+std::wstring RenameWithRestartRefusedAsUnderWow64(CMainDlg& main);

@@ -30,4 +30,10 @@ TEST_F(WithoutPackageTest, InstallAndUninstallEndSilently)
     EXPECT_EQ(Rows(List()), (ListRows{ { L"SENTINEL", L"" } }));
     EXPECT_EQ(m_temp.Entries(), std::vector<std::wstring>());
 }
+TEST_F(WithoutPackageTest, RestartRefusedUnderWow64ReportsTheRestartsError)
+{
+    MessageBoxRecorder boxes;
+    RenameWithRestartRefusedAsUnderWow64(*m_main);
+    EXPECT_EQ(boxes.Boxes(), Boxes{ RestartFailedBox(ERROR_IN_WOW64) });
+}
 }  // namespace

@@ -11,8 +11,8 @@ tavrin_add_test(install_tests
     ENVIRONMENT "TAVRIN_COMMAND_PROBE=${probe_path}")
 add_dependencies(install_tests command_probe)
 
-# A package whose devcon is the probe: the exact command lines and the folders
-# they run in.
+# A package whose devcon is the probe: the exact command lines, the folders
+# they run in and their environment.
 set(probe_package ${CMAKE_CURRENT_BINARY_DIR}/probe-package)
 set(probe_entries x86/devcon.exe amd64/devcon.exe Tavrin.inf)
 list(TRANSFORM probe_entries PREPEND ${probe_package}/files/ OUTPUT_VARIABLE probe_files)
@@ -28,13 +28,16 @@ tavrin_add_resources(tavrin_resources_probe_package probe_package)
 tavrin_add_test(install_command_line_tests
     SOURCES install/CommandLineTest.cpp install/InstallTestSupport.cpp install/MainWindowTest.cpp
     LIBS portdevice
+    LOCKS devices
     RESOURCES tavrin_resources_probe_package)
 
-# An executable without a package: both commands end silently.
+# An executable without a package: both commands end silently, and a restart
+# that needs the package's devcon fails.
 tavrin_add_resources(tavrin_resources_without_package "")
 tavrin_add_test(install_without_package_tests
     SOURCES install/WithoutPackageTest.cpp install/InstallTestSupport.cpp install/MainWindowTest.cpp
     LIBS portdevice
+    LOCKS devices
     RESOURCES tavrin_resources_without_package)
 
 # The real setup.exe, driven from outside through its windows. It holds the

@@ -19,6 +19,7 @@
 #include "support/FaultPoint.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/ScopedSwap.h"
+#include "support/WindowsArch.h"
 
 #include "PortDevice.h"
 
@@ -50,6 +51,13 @@ BOOL WINAPI RestartSucceeds(HDEVINFO devices, PSP_DEVINFO_DATA device)
     g_restarted.push_back(InstanceIdOf(devices, device));
     g_waitCursorAtRestart.push_back(AfxGetApp()->WaitCursorCount());
     return TRUE;
+}
+
+// The in-process restart as 64-bit Windows refuses it to a 32-bit process.
+BOOL WINAPI RestartRefusedUnderWow64(HDEVINFO, PSP_DEVINFO_DATA)
+{
+    ::SetLastError(ERROR_IN_WOW64);
+    return FALSE;
 }
 
 // Opens the key without write access, so that storing the name really fails.
@@ -329,22 +337,48 @@ TEST_F(PortRenameTest, NameThatCannotBeStoredEndsTheSearchSilently)
     EXPECT_EQ(Rows(), (std::vector<std::wstring>{ L"COM5", L"COM5", L"marker" }));
 }
 
-// Wine cannot restart devices: the platform's restart fails with 120.
+// A failed restart is reported and the rest of the rename done. Wine cannot
+// restart devices: the platform's restart fails with 120. Where 64-bit
+// Windows refuses it to a 32-bit process, the package's native devcon
+// restarts the device instead, whose driver then records its new name in the
+// port database.
 TEST_F(PortRenameTest, FailedRestartIsReportedAndTheRenameGoesOn)
 {
-    const std::wstring id = AddPort(L"COM5");
-    ShowPortsAndMarker();
-    Select({ 0 });
-    ScopedSwap platform(g_restartDevice, &RestartDevice);
-    MessageBoxRecorder boxes;
+    struct Case {
+        decltype(g_restartDevice) restart;
+        DWORD error;
+        bool devconRestarts;
+    };
+    const bool wow64 = TestRunsUnderWow64();
+    const Case cases[] = { { &RestartDevice, ERROR_CALL_NOT_IMPLEMENTED, false },
+                           { &RestartRefusedUnderWow64, ERROR_IN_WOW64, wow64 } };
+    for (const Case& c : cases) {
+        const std::wstring id = AddPort(L"COM5");
+        ShowPortsAndMarker();
+        Select({ 0 });
+        ScopedSwap restart(g_restartDevice, c.restart);
+        MessageBoxRecorder boxes;
 
-    RenameAndPick(L"COM7");
+        RenameAndPick(L"COM7");
 
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text, L"ChangeState fails: 120\n");
-    EXPECT_EQ(boxes.Boxes()[0].type, static_cast<UINT>(MB_OK | MB_ICONWARNING));
-    EXPECT_GT(boxes.Boxes()[0].waitCursorCount, 0);
-    ExpectRenamed(id, L"COM7", L"Virtual Serial Port (COM7)");
+        if (c.devconRestarts) {
+            EXPECT_TRUE(boxes.Boxes().empty());
+        } else {
+            ASSERT_EQ(boxes.Boxes().size(), 1u);
+            EXPECT_EQ(boxes.Boxes()[0].text, L"ChangeState fails: " + std::to_wstring(static_cast<int>(c.error)) + L"\n");
+            EXPECT_EQ(boxes.Boxes()[0].type, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+            EXPECT_GT(boxes.Boxes()[0].waitCursorCount, 0);
+        }
+        RegistryKey database;
+        wchar_t recorded[16] = {};
+        ULONG chars = sizeof(recorded) / sizeof(recorded[0]);
+        if (database.Open(HKEY_LOCAL_MACHINE, m_serial.Path(), KEY_READ) == ERROR_SUCCESS)
+            database.QueryStringValue(id.c_str(), recorded, &chars);
+        EXPECT_EQ(std::wstring(recorded), c.devconRestarts ? L"COM7" : L"");
+        ExpectRenamed(id, L"COM7", L"Virtual Serial Port (COM7)");
+        std::vector<PortDevice::Removed> removed;
+        EXPECT_EQ(PortDevice::RemoveByHardwareId(kHardwareId, removed), static_cast<DWORD>(ERROR_SUCCESS));
+    }
 }
 
 TEST_F(PortRenameTest, SuccessfulRestartRenamesDeviceAndList)

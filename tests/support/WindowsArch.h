@@ -6,12 +6,18 @@
 
 #include <windows.h>
 
+// Whether the test runs as a 32-bit process on 64-bit Windows.
+inline bool TestRunsUnderWow64()
+{
+    BOOL wow64 = FALSE;
+    return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
 inline const wchar_t* WindowsArch()
 {
 #ifdef _WIN64
     return L"amd64";
 #else
-    BOOL wow64 = FALSE;
-    return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64 ? L"amd64" : L"x86";
+    return TestRunsUnderWow64() ? L"amd64" : L"x86";
 #endif
 }
