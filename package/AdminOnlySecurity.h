@@ -4,7 +4,9 @@
 // an owner of anything inside limited to reading its security and a High
 // integrity label. No process without administrator rights (a same-user
 // process without elevation included) can then create, change, replace or
-// delete anything there, nor change its security.
+// delete anything inside, nor change its security. The folder itself may
+// still be deleted by whoever may delete children of the folder it lies in
+// (the user, in his own temporary directory): what keeps it is its hold.
 #pragma once
 
 #include "framework/UniqueResource.h"

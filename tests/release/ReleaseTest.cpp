@@ -347,7 +347,7 @@ TEST_P(ReleaseImage, ImportsOnlyProtectedDlls)
 {
     // Each is a known DLL, bound through the manifest (comctl32, gdiplus) or
     // already loaded as a dependency of a known DLL, or ntdll, which every
-    // process has mapped from the start; see the README. setupapi is none of
+    // process has mapped from the start; see docs/dll-loading.md. setupapi is none of
     // these before Windows 7 and is loaded by full path instead.
     const std::set<std::string> expected = { "advapi32.dll", "comctl32.dll", "gdiplus.dll", "kernel32.dll",
                                              "msvcrt.dll",   "ntdll.dll",    "ole32.dll",   "user32.dll" };
