@@ -46,7 +46,8 @@ public:
             m_itanium = std::make_unique<NativeArchOverride>(PROCESSOR_ARCHITECTURE_IA64);
             break;
         case Fault::PackageNotExtracted:
-            ScratchTempFolder::SetTmp(temp.Path() + L"\\missing");  // no work folder
+            // Too long a temporary directory for the work folder's name.
+            ScratchTempFolder::SetTmp(temp.Path() + L"\\" + std::wstring(250, L'x'));
             break;
         case Fault::NoWorkerThread:
             m_noThread = std::make_unique<ThreadCreation>(&ThreadCreation::Failing);

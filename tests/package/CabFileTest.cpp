@@ -230,6 +230,11 @@ TEST_F(CabFileTest, CutsTargetPathsOf260CharactersOrMoreTo259)
         }
         EXPECT_FALSE(IsFolder(folder)) << c.folderLength;
     }
+    // 258: the backslash alone fits after the folder, whose own path the target would be.
+    CCabFile cab(TRUE);
+    const std::wstring full = temp_.Path() + L"\\" + std::wstring(257 - temp_.Path().size(), L'd');
+    EXPECT_FALSE(Extract(cab, Cabinet(L"flat.cab"), full));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_INVALID_NAME));
     EXPECT_FALSE(TemporaryCabinetLeft());
 }
 
