@@ -405,15 +405,16 @@ TEST(WorkFolder, GoesToTheWindowsTemporaryDirectoryWhereTheUsersCannotServe)
 TEST(WorkFolder, IsNoneWhereItsFinalPathLeavesNoRoom)
 {
     // Named in its short form the temporary directory leaves room for the
-    // folder and what goes below it; the folder's final path does not.
+    // folder and what goes below it; the folder's final path does not. (Wine's
+    // 32-bit GetFinalPathNameByHandleW fails on paths of 260 characters or more.)
     ScratchTempFolder temp;
-    const std::wstring directory = NestedFolders(temp.Path(), 250);
+    const std::wstring directory = NestedFolders(temp.Path(), 240);
     wchar_t shortPath[MAX_PATH] = {};
     const DWORD length = ::GetShortPathNameW(directory.c_str(), shortPath, MAX_PATH);
     ASSERT_TRUE(length != 0 && length < 200) << length;
     ScratchTempFolder::SetTmp(shortPath);
     ProtectedFolder folder;
-    EXPECT_FALSE(folder.Create(L"tq", 6, AdminOnlySecurity()));
+    EXPECT_FALSE(folder.Create(L"tq", 20, AdminOnlySecurity()));
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
     EXPECT_EQ(FolderEntries(directory), std::vector<std::wstring>());
 }
