@@ -10,15 +10,20 @@
 namespace {
 // Whether the text comes back unchanged from the ANSI code page, where the
 // platform's cabinet iteration works: a character without its own code there
-// could come back as another (a fullwidth backslash as a backslash, say).
+// could come back as another (a fullwidth backslash as a backslash, say). A
+// UTF-8 code page takes neither the best-fit flag nor a used-default report
+// (the conversion fails); it loses nothing but invalid UTF-16, which comes
+// back as U+FFFD.
 bool SurvivesAnsi(const std::wstring& text)
 {
-    const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    const bool utf8 = ::GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int size = ::WideCharToMultiByte(CP_ACP, flags, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
     if (size == 0)
         return false;
     std::string ansi(static_cast<size_t>(size), '\0');
     BOOL lost = FALSE;
-    if (::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, &ansi[0], size, nullptr, &lost) == 0 ||
+    if (::WideCharToMultiByte(CP_ACP, flags, text.c_str(), -1, &ansi[0], size, nullptr, utf8 ? nullptr : &lost) == 0 ||
         lost)
         return false;
     const int chars = ::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);

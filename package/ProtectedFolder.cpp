@@ -134,25 +134,32 @@ UINT RandomUnique()
     return number;
 }
 
-// The path the held folder really has (Windows Vista and later); the
-// created one where the system cannot tell.
-std::wstring FinalPath(HANDLE folder, const std::wstring& created)
+// The path the held folder really has (Windows Vista and later), or the
+// created one where the system cannot tell; empty when longer than MAX_PATH.
+// FALSE when the system fails to give it: on a RAM disk whose volume the
+// mount manager does not know, say.
+BOOL FinalPath(HANDLE folder, const std::wstring& created, std::wstring& final)
 {
+    final.clear();
     using GetFinalPathCall = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
     const auto getFinalPath = KernelFunction<GetFinalPathCall>("GetFinalPathNameByHandleW");
-    if (!getFinalPath)
-        return created;
+    if (!getFinalPath) {
+        final = created;
+        return TRUE;
+    }
     wchar_t path[MAX_PATH + 8] = {};
     const DWORD capacity = sizeof(path) / sizeof(path[0]);
     const DWORD length = getFinalPath(folder, path, capacity, 0);
-    if (length == 0 || length >= capacity)
-        return std::wstring();
-    const std::wstring final(path, length);
+    if (length == 0)
+        return FALSE;
+    if (length >= capacity)
+        return TRUE;
+    final.assign(path, length);
     if (final.compare(0, 8, L"\\\\?\\UNC\\") == 0)
-        return L"\\\\" + final.substr(8);
-    if (final.compare(0, 4, L"\\\\?\\") == 0)
-        return final.substr(4);
-    return final;
+        final = L"\\\\" + final.substr(8);
+    else if (final.compare(0, 4, L"\\\\?\\") == 0)
+        final.erase(0, 4);
+    return TRUE;
 }
 
 bool ListFolder(HANDLE folder, std::vector<std::wstring>& names)
@@ -259,14 +266,17 @@ BOOL ProtectedFolder::Create(LPCWSTR prefix, size_t room, const AdminOnlySecurit
         return FALSE;
     }
     // The user's environment names his temporary directory, so it may lead
-    // anywhere: where the security would not hold, the Windows folder's
+    // anywhere, or nowhere: where it cannot be opened, would not enforce the
+    // security or gives the new folder no final path, the Windows folder's
     // own serves instead.
     if (!IsUncPath(tempPath)) {
         const UniqueHandle directory = OpenDirectory(tempPath);
-        if (!directory)
-            return FALSE;
-        if (EnforcesSecurity(directory.Get()))
-            return CreateIn(directory.Get(), tempPath, prefix, room, security.Descriptor());
+        if (directory && EnforcesSecurity(directory.Get())) {
+            bool unresolved = false;
+            const BOOL created = CreateIn(directory.Get(), tempPath, prefix, room, security.Descriptor(), unresolved);
+            if (!unresolved)
+                return created;
+        }
     }
     wchar_t windowsTemp[MAX_PATH] = {};
     const UINT windows = ::GetSystemWindowsDirectoryW(windowsTemp, MAX_PATH);
@@ -283,11 +293,12 @@ BOOL ProtectedFolder::Create(LPCWSTR prefix, size_t room, const AdminOnlySecurit
         return FALSE;
     }
     TraceLog(L"temporary folder in the Windows temporary directory\n");
-    return CreateIn(directory.Get(), windowsTemp, prefix, room, security.Descriptor());
+    bool unresolved = false;
+    return CreateIn(directory.Get(), windowsTemp, prefix, room, security.Descriptor(), unresolved);
 }
 
 BOOL ProtectedFolder::CreateIn(HANDLE directory, const std::wstring& directoryPath, LPCWSTR prefix, size_t room,
-                               PSECURITY_DESCRIPTOR descriptor)
+                               PSECURITY_DESCRIPTOR descriptor, bool& unresolved)
 {
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         // A name only: with a unique number of its own GetTempFileNameW creates nothing.
@@ -308,11 +319,14 @@ BOOL ProtectedFolder::CreateIn(HANDLE directory, const std::wstring& directoryPa
         if (!NT_SUCCESS(result))
             return Fail(result);
         m_hold = std::move(hold);
-        m_path = FinalPath(m_hold.Get(), name);
-        if (m_path.empty() || m_path.size() + room >= MAX_PATH) {
-            Delete();
+        // Without a final path another directory may serve; too long a one leaves no room.
+        unresolved = !FinalPath(m_hold.Get(), name, m_path);
+        if (unresolved || m_path.empty() || m_path.size() + room >= MAX_PATH) {
+            const DWORD error = unresolved ? ::GetLastError() : static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE);
+            // Another directory is tried only once nothing made here is left.
+            unresolved = Delete() && unresolved;
             m_path.clear();
-            ::SetLastError(ERROR_FILENAME_EXCED_RANGE);
+            ::SetLastError(error);
             return FALSE;
         }
         return TRUE;
@@ -335,7 +349,7 @@ BOOL ProtectedFolder::CreateAt(LPCWSTR path)
     if (!NT_SUCCESS(result))
         return Fail(result);
     m_hold = std::move(hold);
-    m_path = FinalPath(m_hold.Get(), full);
+    FinalPath(m_hold.Get(), full, m_path);
     return TRUE;
 }
 

@@ -24,12 +24,14 @@ public:
 
     // Names the folder as GetTempFileNameW names a file with the prefix, and
     // creates it with the security in the user's temporary directory, or in
-    // the Windows folder's own (its \Temp) where the user's lies on a volume
-    // that would not enforce the security: one without persistent ACLs, a
-    // remote one, or a UNC path. FALSE, with nothing made, when no new folder
-    // could be made in either, or when its path would leave less than room
-    // characters for what goes below it within MAX_PATH; a temporary
-    // directory too long for such a name is refused before anything is made.
+    // the Windows folder's own (its \Temp) where the user's cannot serve: it
+    // cannot be opened, lies on a volume that would not enforce the security
+    // (one without persistent ACLs, a remote one, or a UNC path), or the
+    // system gives no final path of a folder made there (which then goes
+    // again). FALSE, with nothing made, when no new folder could be made, or
+    // when its path would leave less than room characters for what goes
+    // below it within MAX_PATH; a temporary directory too long for such a
+    // name is refused before anything is made.
     BOOL Create(LPCWSTR prefix, size_t room, const AdminOnlySecurity& security);
     // Creates the folder at the full path, one level, with the security of
     // the folder it lies in. FALSE when anything exists there already
@@ -53,8 +55,9 @@ public:
     void Release() { m_hold.Reset(); }
 
 private:
+    // unresolved tells a folder made and deleted again for want of its final path.
     BOOL CreateIn(HANDLE directory, const std::wstring& directoryPath, LPCWSTR prefix, size_t room,
-                  PSECURITY_DESCRIPTOR descriptor);
+                  PSECURITY_DESCRIPTOR descriptor, bool& unresolved);
 
     std::wstring m_path;
     UniqueHandle m_hold;

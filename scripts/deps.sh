@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing,
 # and makes the locales the tests and the README use (en_US.UTF-8,
-# zh_CN.UTF-8).
+# zh_CN.UTF-8, and hi_IN.UTF-8, whose language has no ANSI code page: Wine
+# gives it the ANSI code page 65001).
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 no_options "$@"
@@ -27,7 +28,7 @@ fi
 
 # A fresh Debian has only C, C.UTF-8 and POSIX: LC_ALL=zh_CN.UTF-8 would fall
 # back to C without a word but for the shell's warning.
-locales=(en_US.UTF-8 zh_CN.UTF-8)
+locales=(en_US.UTF-8 zh_CN.UTF-8 hi_IN.UTF-8)
 absent=()
 for l in "${locales[@]}"; do
     locale -a | grep -qix "${l/UTF-8/utf8}" || absent+=("$l")

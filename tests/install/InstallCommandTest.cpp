@@ -12,6 +12,7 @@
 #include "support/ProbeLog.h"
 #include "support/ProgressBarRecorder.h"
 #include "support/ScratchTempFolder.h"
+#include "support/Utf8AnsiCodePage.h"
 
 #include "PortDevice.h"
 
@@ -45,7 +46,8 @@ public:
             m_itanium = std::make_unique<NativeArchOverride>(PROCESSOR_ARCHITECTURE_IA64);
             break;
         case Fault::PackageNotExtracted:
-            ScratchTempFolder::SetTmp(temp.Path() + L"\\missing");  // no work folder
+            // Too long a temporary directory for the work folder's name.
+            ScratchTempFolder::SetTmp(temp.Path() + L"\\" + std::wstring(250, L'x'));
             break;
         case Fault::NoWorkerThread:
             m_noThread = std::make_unique<ThreadCreation>(&ThreadCreation::Failing);
@@ -156,6 +158,20 @@ TEST_F(InstallCommandTest, FailsWithoutRefreshingTheList)
         EXPECT_EQ(m_temp.Entries(), std::vector<std::wstring>()) << what;
     }
     EXPECT_EQ(RemovePortDevices(), std::vector<std::wstring>{ L"COM42" });
+}
+
+TEST_F(InstallCommandTest, InstallsAndUninstallsUnderTheUtf8AnsiCodePage)
+{
+    Utf8AnsiCodePage utf8;
+    const Outcome outcome = Install({ ChoosePortKind(PortKindSerial) });
+    EXPECT_EQ(outcome.boxes, Boxes{ Box(IDS_INSTALL_OK, MB_ICONINFORMATION, true) });
+    ASSERT_EQ(outcome.rowsAfter.size(), 1u);
+    List().SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    MessageBoxRecorder boxes;
+    m_main->OnUninstall();
+    EXPECT_EQ(boxes.Boxes(), Boxes{ Box(IDS_UNINSTALL_OK, MB_ICONINFORMATION, true) });
+    EXPECT_EQ(RemovePortDevices(), std::vector<std::wstring>());
+    EXPECT_EQ(m_temp.Entries(), std::vector<std::wstring>());
 }
 
 TEST_F(InstallCommandTest, StartsDevconItselfFromATemporaryDirectoryWithBlanks)

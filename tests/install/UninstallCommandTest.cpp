@@ -68,7 +68,8 @@ TEST_F(UninstallCommandTest, AsksForASelectedRowFirst)
 TEST_F(UninstallCommandTest, ReportsAPackageThatIsNotExtractedWithoutRefreshing)
 {
     AddSentinelRow(true);
-    ScratchTempFolder::SetTmp(m_temp.Path() + L"\\missing");
+    // Too long a temporary directory for the work folder's name.
+    ScratchTempFolder::SetTmp(m_temp.Path() + L"\\" + std::wstring(250, L'x'));
     const Outcome outcome = Uninstall();
     EXPECT_EQ(outcome.boxes, Boxes{ Box(IDS_UNINSTALL_FAILED, MB_ICONERROR, true) });
     EXPECT_EQ(outcome.traces, Lines{ L"failed to extract files\n" });

@@ -50,6 +50,9 @@ if(NOT TAVRIN_VENDOR_PACKAGE)
         LOCKS devices
         ENVIRONMENT "TAVRIN_SETUP=${setup_path}")
     add_dependencies(setup_end_to_end_tests setup)
+    # Its case under the ANSI code page 65001, which Wine takes from the Unix locale.
+    tavrin_register_test(setup_end_to_end_tests_utf8 setup_end_to_end_tests devices "TAVRIN_SETUP=${setup_path}"
+        "LC_ALL=hi_IN.UTF-8" "GTEST_FILTER=SetupTemporaryDirectoryTest.OfChineseNamesUnderTheUtf8AnsiCodePage")
     # Install and uninstall rounds in one setup.exe. A round starts devcon four
     # times and takes a second or more under Wine; TAVRIN_LONG_RUN_CYCLES=<n>
     # in the environment of ctest sets fewer rounds than the 200 of a full run.

@@ -7,10 +7,12 @@
 #include "support/ScopedSwap.h"
 #include "support/ScratchTempFolder.h"
 #include "support/TestFiles.h"
+#include "support/Utf8AnsiCodePage.h"
 
 #include <gtest/gtest.h>
 
 #include <cwctype>
+#include <memory>
 
 namespace {
 std::wstring CabinetPath(const wchar_t* name)
@@ -228,6 +230,11 @@ TEST_F(CabFileTest, CutsTargetPathsOf260CharactersOrMoreTo259)
         }
         EXPECT_FALSE(IsFolder(folder)) << c.folderLength;
     }
+    // 258: the backslash alone fits after the folder, whose own path the target would be.
+    CCabFile cab(TRUE);
+    const std::wstring full = temp_.Path() + L"\\" + std::wstring(257 - temp_.Path().size(), L'd');
+    EXPECT_FALSE(Extract(cab, Cabinet(L"flat.cab"), full));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_INVALID_NAME));
     EXPECT_FALSE(TemporaryCabinetLeft());
 }
 
@@ -304,18 +311,25 @@ TEST_F(CabFileTest, RefusesNamesThatThePlatformWouldWriteUnderOthers)
     struct Case {
         const wchar_t* name;
         BOOL extracted;
+        bool utf8;  // under the ANSI code page 65001
     };
     const Case cases[] = {
-        { L"amd64\\devcon.exe", TRUE },
+        { L"amd64\\devcon.exe", TRUE, false },
         // Fullwidth reverse solidus and solidus: a backslash and a slash after
         // a best-fit conversion.
-        { L"..\xff3c..\xff3ctavrin-hostile.txt", FALSE },
-        { L"..\xff0ftavrin-hostile.txt", FALSE },
+        { L"..\xff3c..\xff3ctavrin-hostile.txt", FALSE, false },
+        { L"..\xff0ftavrin-hostile.txt", FALSE, false },
         // A part of dots and blanks alone, which the file system drops: x86.
-        { L"x86\\. ", FALSE },
+        { L"x86\\. ", FALSE, false },
+        // UTF-8 holds Korean, but not a lone surrogate, which would come back as U+FFFD.
+        { L"\ud55c\\devcon.exe", TRUE, true },
+        { L"x86\\\xd800.exe", FALSE, true },
     };
     for (const Case& c : cases) {
         NameFeeder::name = c.name;
+        std::unique_ptr<Utf8AnsiCodePage> utf8;
+        if (c.utf8)
+            utf8 = std::make_unique<Utf8AnsiCodePage>();
         CCabFile cab(TRUE);
         ::SetLastError(ERROR_SUCCESS);
         const BOOL extracted = cab.ExtractFromFile(CabinetPath(L"flat.cab").c_str(), Folder(L"dest").c_str());

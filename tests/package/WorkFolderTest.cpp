@@ -134,18 +134,21 @@ std::wstring Lower(std::wstring text)
     return text;
 }
 
+using GetFinalPathCall = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+
 // The final path of a handle, in lower case; empty when unknown.
 std::wstring LowerFinalPath(HANDLE file)
 {
-    using GetFinalPathCall = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
     const auto getFinalPath = KernelFunction<GetFinalPathCall>("GetFinalPathNameByHandleW");
     wchar_t path[MAX_PATH * 2] = {};
     const DWORD length = getFinalPath ? getFinalPath(file, path, MAX_PATH * 2, 0) : 0;
     return Lower(std::wstring(path, length < MAX_PATH * 2 ? length : 0));
 }
 
-// Volumes below g_refusedRoot report what g_refuse says they lack.
-enum class Refuse { Acls, Local };
+// Why the user's temporary directory cannot serve: his volume (the folders
+// below g_refusedRoot) lacks ACLs or is remote, the directory is missing or a
+// file, or the system gives no final path below g_refusedRoot.
+enum class Refuse { Acls, Local, Missing, File, FinalPath };
 std::wstring g_refusedRoot;
 Refuse g_refuse = Refuse::Acls;
 decltype(&::NtQueryVolumeInformationFile) g_realQueryVolume = nullptr;
@@ -160,6 +163,29 @@ NTSTATUS NTAPI RefusingQueryVolume(HANDLE file, PIO_STATUS_BLOCK status, PVOID i
     if (infoClass == FileFsDeviceInformation && g_refuse == Refuse::Local)
         static_cast<FILE_FS_DEVICE_INFORMATION*>(info)->Characteristics |= 0x10;  // FILE_REMOTE_DEVICE
     return result;
+}
+
+// As on a RAM disk whose volume the mount manager does not know.
+GetFinalPathCall g_realGetFinalPath = nullptr;
+DWORD WINAPI RefusingGetFinalPath(HANDLE file, LPWSTR path, DWORD capacity, DWORD flags)
+{
+    const DWORD length = g_realGetFinalPath(file, path, capacity, flags);
+    if (g_refuse != Refuse::FinalPath || length == 0 || length >= capacity ||
+        Lower(std::wstring(path, length)).find(g_refusedRoot) == std::wstring::npos)
+        return length;
+    ::SetLastError(ERROR_INVALID_FUNCTION);
+    return 0;
+}
+// The product finds GetFinalPathNameByHandleW at run time.
+decltype(&::GetProcAddress) g_realGetProcAddress = nullptr;
+FARPROC WINAPI RefusingGetProcAddress(HMODULE module, LPCSTR name)
+{
+    const FARPROC found = g_realGetProcAddress(module, name);
+    if (!IS_INTRESOURCE(name) && std::strcmp(name, "GetFinalPathNameByHandleW") == 0 && found) {
+        g_realGetFinalPath = reinterpret_cast<GetFinalPathCall>(reinterpret_cast<void (*)()>(found));
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&RefusingGetFinalPath));
+    }
+    return found;
 }
 
 // The random numbers the product names its folders with, from a list; the last repeats.
@@ -270,16 +296,10 @@ TEST(WorkFolder, IsANewFolderInTheTemporaryDirectoryWithBothArchitectureFolders)
         EXPECT_EQ(FolderEntries(folder), (std::vector<std::wstring>{ L"amd64", L"x86" }));
         EXPECT_EQ(FolderEntries(folder + L"\\x86"), std::vector<std::wstring>());
     }
+    EXPECT_FALSE(first.CreateSubfolder(L"x86"));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
     DeleteWorkFolder(first);
     DeleteWorkFolder(second);
-    EXPECT_EQ(temp.Entries(), std::vector<std::wstring>());
-}
-
-TEST(WorkFolder, IsNoneWhenTheTemporaryDirectoryIsMissing)
-{
-    ScratchTempFolder temp;
-    ScratchTempFolder::SetTmp(temp.Path() + L"\\missing");
-    EXPECT_EQ(CreateWorkFolder().Path(), L"");
     EXPECT_EQ(temp.Entries(), std::vector<std::wstring>());
 }
 
@@ -334,34 +354,69 @@ TEST(WorkFolder, IsCreatedForAdministratorsAloneAsIsTheTemporaryCabinet)
     }
 }
 
-TEST(WorkFolder, GoesToTheWindowsTemporaryDirectoryWhereTheUsersVolumeWouldNotEnforceItsSecurity)
+TEST(WorkFolder, GoesToTheWindowsTemporaryDirectoryWhereTheUsersCannotServe)
 {
     wchar_t windows[MAX_PATH] = {};
     ASSERT_NE(::GetSystemWindowsDirectoryW(windows, MAX_PATH), 0u);
     const std::wstring windowsTemp = Lower(std::wstring(windows) + L"\\temp\\");
-    for (const Refuse refuse : { Refuse::Acls, Refuse::Local }) {
+    for (const Refuse refuse : { Refuse::Acls, Refuse::Local, Refuse::Missing, Refuse::File, Refuse::FinalPath }) {
         ScratchTempFolder temp;
         g_refusedRoot = Lower(temp.Path());
         g_refuse = refuse;
+        std::vector<std::wstring> left;
+        if (refuse == Refuse::Missing)
+            ScratchTempFolder::SetTmp(temp.Path() + L"\\missing");
+        if (refuse == Refuse::File) {
+            ASSERT_TRUE(WriteBytes(temp.Path() + L"\\file", ""));
+            ScratchTempFolder::SetTmp(temp.Path() + L"\\file");
+            left.push_back(L"file");
+        }
         {
             ImportPatch volume("ntdll.dll", "NtQueryVolumeInformationFile",
                                reinterpret_cast<void*>(&RefusingQueryVolume),
                                reinterpret_cast<void**>(&g_realQueryVolume));
+            ImportPatch finalPath("kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(&RefusingGetProcAddress),
+                                  reinterpret_cast<void**>(&g_realGetProcAddress));
             DebugOutputCapture trace;
             ProtectedFolder folder = CreateWorkFolder();
             EXPECT_EQ(trace.Lines(),
-                      std::vector<std::wstring>{ L"temporary folder in the Windows temporary directory\n" });
+                      std::vector<std::wstring>{ L"temporary folder in the Windows temporary directory\n" })
+                << static_cast<int>(refuse);
             EXPECT_EQ(Lower(folder.Path()).substr(0, windowsTemp.size()), windowsTemp)
                 << testing::PrintToString(folder.Path());
             CCabFile cab(TRUE);
             const std::string image = FlatCabinet();
             EXPECT_TRUE(cab.ExtractFromMemory(image.data(), static_cast<DWORD>(image.size()), folder.Path().c_str()));
             EXPECT_TRUE(IsFile(folder.Path() + L"\\alpha.txt"));
-            EXPECT_EQ(temp.Entries(), std::vector<std::wstring>());
+            EXPECT_EQ(temp.Entries(), left) << static_cast<int>(refuse);
             DeleteWorkFolder(folder);
             EXPECT_FALSE(IsFolder(folder.Path()));
         }
     }
+    // Where the Windows folder's would not enforce the security either, nothing is made.
+    ScratchTempFolder temp;
+    g_refusedRoot.clear();
+    g_refuse = Refuse::Acls;
+    ImportPatch volume("ntdll.dll", "NtQueryVolumeInformationFile", reinterpret_cast<void*>(&RefusingQueryVolume),
+                       reinterpret_cast<void**>(&g_realQueryVolume));
+    EXPECT_EQ(CreateWorkFolder().Path(), L"");
+}
+
+TEST(WorkFolder, IsNoneWhereItsFinalPathLeavesNoRoom)
+{
+    // Named in its short form the temporary directory leaves room for the
+    // folder and what goes below it; the folder's final path does not. (Wine's
+    // 32-bit GetFinalPathNameByHandleW fails on paths of 260 characters or more.)
+    ScratchTempFolder temp;
+    const std::wstring directory = NestedFolders(temp.Path(), 240);
+    wchar_t shortPath[MAX_PATH] = {};
+    const DWORD length = ::GetShortPathNameW(directory.c_str(), shortPath, MAX_PATH);
+    ASSERT_TRUE(length != 0 && length < 200) << length;
+    ScratchTempFolder::SetTmp(shortPath);
+    ProtectedFolder folder;
+    EXPECT_FALSE(folder.Create(L"tq", 20, AdminOnlySecurity()));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+    EXPECT_EQ(FolderEntries(directory), std::vector<std::wstring>());
 }
 
 TEST(WorkFolder, NamesThatAreTakenAreNeverTouched)
@@ -373,13 +428,14 @@ TEST(WorkFolder, NamesThatAreTakenAreNeverTouched)
     BOOLEAN(WINAPI * realRandom)(PVOID, ULONG) = nullptr;
     ImportPatch random("advapi32.dll", "SystemFunction036", reinterpret_cast<void*>(&ListedRandom),
                        reinterpret_cast<void**>(&realRandom));
-    // Every name the tool would try is taken.
+    // Every name the tool would try is taken: a hundred.
     g_randoms = { 0x7a5 };
     g_randomCalls = 0;
     EXPECT_EQ(CreateWorkFolder().Path(), L"");
-    EXPECT_GT(g_randomCalls, 1u);
-    // Some are.
-    g_randoms = { 0x7a5, 0x7a5, 0x7a6 };
+    EXPECT_EQ(g_randomCalls, 100u);
+    // Some are. A random 0 does not go to GetTempFileNameW, which would
+    // create a file with it.
+    g_randoms = { 0x7a5, 0x7a5, 0 };
     g_randomCalls = 0;
     ProtectedFolder folder = CreateWorkFolder();
     EXPECT_FALSE(folder.Path().empty());

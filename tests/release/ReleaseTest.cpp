@@ -378,7 +378,7 @@ const std::map<std::string, std::set<std::string>> kWindowsXpFunctions = {
         "GdipDeletePen", "GdipDrawPath", "GdipFillPath", "GdipFillRectangleI", "GdipFree", "GdipResetWorldTransform",
         "GdipRotateWorldTransform", "GdipTranslateWorldTransform", "GdiplusShutdown", "GdiplusStartup" } },
     { "kernel32.dll",
-      { "CreateFileW", "CreateProcessW", "FindResourceW", "GetExitCodeProcess", "GetExitCodeThread",
+      { "CreateFileW", "CreateProcessW", "FindResourceW", "GetACP", "GetExitCodeProcess", "GetExitCodeThread",
         "GetFullPathNameW", "GetNativeSystemInfo", "GetShortPathNameW", "GetSystemDirectoryW",
         "GetSystemWindowsDirectoryW", "GetTempFileNameW", "GetTempPathW", "LoadLibraryExW", "LoadResource",
         "LocalFree", "LockResource", "OutputDebugStringW", "SizeofResource", "VerifyVersionInfoW", "WriteFile",
