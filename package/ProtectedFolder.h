@@ -1,7 +1,7 @@
 // A new folder that the tool makes for itself and holds, from creation until
-// it is gone: created with its security in one step, so nobody else's folder
-// can take its place, and held open without delete sharing, so that nobody
-// can rename or delete it while the tool uses it by its path. Once made it is
+// its deletion starts: created with its security in one step, so nobody
+// else's folder can take its place, and held open without delete sharing, so
+// that nobody can rename or delete it while the tool uses it by its path. Once made it is
 // never tested, opened or deleted by name again: what lies inside is deleted
 // through handles opened relative to it, and the folder through its own.
 #pragma once
