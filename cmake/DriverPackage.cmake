@@ -59,16 +59,21 @@ function(tavrin_pack_cabinet target dir folder entries depends)
     set_target_properties(${target} PROPERTIES TAVRIN_CABINET ${cabinet} TAVRIN_CABINET_ENTRIES "${entries}")
 endfunction()
 
-# The stand-in package, assembled from both devcon builds and our INF.
+# The stand-in package, assembled from both devcon builds and our INF. Each
+# devcon goes in without debugging information or symbols, stripped by the
+# objcopy of its architecture (SOURCE_DATE_EPOCH keeps the time out of the PE
+# header).
 set(TAVRIN_STANDIN_DIR ${CMAKE_BINARY_DIR}/standin-package)
 set(standin_files ${TAVRIN_STANDIN_DIR}/files)
 set(standin_entries x86/devcon.exe amd64/devcon.exe Tavrin.inf)
+find_program(TAVRIN_OTHER_OBJCOPY ${TAVRIN_OTHER_TOOLCHAIN}-w64-mingw32-objcopy REQUIRED)
+set(strip ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_OBJCOPY} --strip-all)
+set(strip_other ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${TAVRIN_OTHER_OBJCOPY} --strip-all)
 add_custom_command(OUTPUT ${standin_files}/x86/devcon.exe ${standin_files}/amd64/devcon.exe
                           ${standin_files}/Tavrin.inf
     COMMAND ${CMAKE_COMMAND} -E make_directory ${standin_files}/x86 ${standin_files}/amd64
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:devcon> ${standin_files}/${TAVRIN_ARCH}/devcon.exe
-    COMMAND ${CMAKE_COMMAND} -E copy ${TAVRIN_OTHER_DEVCON_DIR}/devcon.exe
-                                     ${standin_files}/${TAVRIN_OTHER_ARCH}/devcon.exe
+    COMMAND ${strip} $<TARGET_FILE:devcon> ${standin_files}/${TAVRIN_ARCH}/devcon.exe
+    COMMAND ${strip_other} ${TAVRIN_OTHER_DEVCON_DIR}/devcon.exe ${standin_files}/${TAVRIN_OTHER_ARCH}/devcon.exe
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/res/package/Tavrin.inf ${standin_files}/Tavrin.inf
     DEPENDS devcon devcon_${TAVRIN_OTHER_ARCH} $<TARGET_FILE:devcon>
             ${TAVRIN_OTHER_DEVCON_DIR}/devcon.exe ${CMAKE_SOURCE_DIR}/res/package/Tavrin.inf

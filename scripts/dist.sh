@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing and makes dist/: setup.exe (32-bit, the shipped
-# tool), setup64.exe, SHA256SUMS and README.txt (the README's usage section as
-# plain text). Each executable is built in a fresh folder.
-#   --check              a second fresh build of each must give the same bytes
+# tool), setup64.exe, their symbols setup.exe.debug and setup64.exe.debug,
+# SHA256SUMS and README.txt (the README's usage section as plain text). Each
+# executable is built in a fresh folder.
+#   --check              a second fresh build of each must give the same bytes,
+#                        executable and symbols
 #   --sign <cert.pfx>    both executables are signed (scripts/sign.sh says with
 #                        what) before SHA256SUMS is written
 set -euo pipefail
@@ -35,16 +37,21 @@ build_setup() {  # arch folder
 out="$root/dist"
 rm -rf "$out"
 mkdir -p "$out"
+# The released name of each build's setup.exe; its symbols are that name's .debug.
+declare -A released=([i686]=setup.exe [x86_64]=setup64.exe)
 for arch in i686 x86_64; do
-    build_setup "$arch" "$root/build/dist-$arch"
+    build=$root/build/dist-$arch
+    build_setup "$arch" "$build"
     if [ "$check" = "--check" ]; then
-        build_setup "$arch" "$root/build/dist-$arch-again"
-        cmp "$root/build/dist-$arch/setup.exe" "$root/build/dist-$arch-again/setup.exe"
-        echo "$arch: two builds identical"
+        build_setup "$arch" "$build-again"
+        for file in setup.exe "${released[$arch]}.debug"; do
+            cmp "$build/$file" "$build-again/$file"
+        done
+        echo "$arch: two builds identical, symbols included"
     fi
+    cp "$build/setup.exe" "$out/${released[$arch]}"
+    cp "$build/${released[$arch]}.debug" "$out/"
 done
-cp "$root/build/dist-i686/setup.exe" "$out/setup.exe"
-cp "$root/build/dist-x86_64/setup.exe" "$out/setup64.exe"
 if [ -n "$cert" ]; then
     "$root/scripts/sign.sh" sign "$cert" "$out/setup.exe" "$out/setup64.exe"
     # What was signed is what --check found reproducible.
@@ -61,5 +68,5 @@ awk 'NR == 1 { name = substr($0, 3) }
      /^## Using it on Windows/ { on = 1; title = name ": " substr($0, 4); print title; gsub(/./, "=", title); print title; next }
      on && /^## / { exit }
      on { gsub(/\*\*|`/, ""); print }' "$root/README.md" | sed 's/$/\r/' >"$out/README.txt"
-(cd "$out" && sha256sum setup.exe setup64.exe >SHA256SUMS)
+(cd "$out" && sha256sum setup.exe setup64.exe setup.exe.debug setup64.exe.debug >SHA256SUMS)
 cat "$out/SHA256SUMS"

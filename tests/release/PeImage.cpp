@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 template <typename T>
 const T* PeImage::At(DWORD offset) const
@@ -59,15 +60,27 @@ bool PeImage::Load(const std::wstring& path)
     }
     m_directories.assign(directories, directories + std::min<DWORD>(count, IMAGE_NUMBEROF_DIRECTORY_ENTRIES));
 
+    m_symbolCount = fileHeader->NumberOfSymbols;
+    // The string table follows the symbol table.
+    const DWORD strings = fileHeader->PointerToSymbolTable + m_symbolCount * IMAGE_SIZEOF_SYMBOL;
     const DWORD sectionsOffset = optionalOffset + fileHeader->SizeOfOptionalHeader;
     m_sections.clear();
     for (WORD i = 0; i < fileHeader->NumberOfSections; ++i) {
         const auto* section = At<IMAGE_SECTION_HEADER>(sectionsOffset + i * sizeof(IMAGE_SECTION_HEADER));
         if (!section)
             return false;
-        m_sections.push_back({ section->VirtualAddress,
+        const char* shortName = reinterpret_cast<const char*>(section->Name);
+        std::string name(shortName, strnlen(shortName, IMAGE_SIZEOF_SHORT_NAME));
+        // "/n": the name lies at offset n of the string table.
+        if (name.size() > 1 && name[0] == '/' && fileHeader->PointerToSymbolTable != 0) {
+            const DWORD at = strings + static_cast<DWORD>(strtoul(name.c_str() + 1, nullptr, 10));
+            if (at >= m_bytes.size())
+                return false;
+            name.assign(m_bytes.data() + at, strnlen(m_bytes.data() + at, m_bytes.size() - at));
+        }
+        m_sections.push_back({ name, section->VirtualAddress,
                                std::max<DWORD>(section->Misc.VirtualSize, section->SizeOfRawData),
-                               section->PointerToRawData });
+                               section->PointerToRawData, section->SizeOfRawData });
     }
     m_wide = *magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
     return true;
@@ -174,4 +187,37 @@ std::optional<std::string> PeImage::Resource(LPCWSTR type, WORD id, LANGID langu
     if (offset == 0 || offset > m_bytes.size() || m_bytes.size() - offset < data->Size)
         return std::nullopt;
     return m_bytes.substr(offset, data->Size);
+}
+
+std::vector<std::string> PeImage::SectionNames() const
+{
+    std::vector<std::string> names;
+    for (const Section& section : m_sections)
+        names.push_back(section.name);
+    return names;
+}
+
+std::optional<std::string> PeImage::SectionData(const std::string& name) const
+{
+    for (const Section& section : m_sections)
+        if (section.name == name && section.fileOffset != 0 && section.fileOffset <= m_bytes.size()
+            && m_bytes.size() - section.fileOffset >= section.fileSize)
+            return m_bytes.substr(section.fileOffset, section.fileSize);
+    return std::nullopt;
+}
+
+std::string PeImage::CodeView() const
+{
+    const IMAGE_DATA_DIRECTORY table = Directory(IMAGE_DIRECTORY_ENTRY_DEBUG);
+    const DWORD first = Offset(table.VirtualAddress);
+    for (DWORD at = 0; table.VirtualAddress != 0 && at + sizeof(IMAGE_DEBUG_DIRECTORY) <= table.Size;
+         at += sizeof(IMAGE_DEBUG_DIRECTORY)) {
+        const auto* entry = At<IMAGE_DEBUG_DIRECTORY>(first + at);
+        if (!entry)
+            break;
+        if (entry->Type == IMAGE_DEBUG_TYPE_CODEVIEW && entry->PointerToRawData != 0
+            && entry->PointerToRawData <= m_bytes.size() && m_bytes.size() - entry->PointerToRawData >= entry->SizeOfData)
+            return m_bytes.substr(entry->PointerToRawData, entry->SizeOfData);
+    }
+    return std::string();
 }

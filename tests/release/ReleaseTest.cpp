@@ -1,6 +1,6 @@
 // The shipped executables read from outside, as files: version block,
-// manifest, string tables, driver package and import table of the 32-bit and
-// 64-bit builds.
+// manifest, string tables, driver package, import table and debugging
+// information of the 32-bit and 64-bit builds, and their symbols files.
 #include "PeImage.h"
 
 #include <gtest/gtest.h>
@@ -19,12 +19,13 @@ const LANGID kChinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
 struct Build {
     const char* name;
     const wchar_t* pathVariable;
+    const wchar_t* symbolsVariable;
     WORD machine;
 };
 
 const Build kBuilds[] = {
-    { "x86", L"TAVRIN_SETUP_X86", IMAGE_FILE_MACHINE_I386 },
-    { "x64", L"TAVRIN_SETUP_X64", IMAGE_FILE_MACHINE_AMD64 },
+    { "x86", L"TAVRIN_SETUP_X86", L"TAVRIN_SYMBOLS_X86", IMAGE_FILE_MACHINE_I386 },
+    { "x64", L"TAVRIN_SETUP_X64", L"TAVRIN_SYMBOLS_X64", IMAGE_FILE_MACHINE_AMD64 },
 };
 
 // ---- Version block -------------------------------------------------------------
@@ -356,6 +357,76 @@ TEST_P(ReleaseImage, ImportsOnlyProtectedDlls)
         dlls.insert(dll);
     EXPECT_EQ(dlls, expected);
 }
+
+// ---- Debugging information -----------------------------------------------------
+
+// Exported by ntdll on every Windows: the CRC-32 that GNU debug links carry.
+extern "C" DWORD WINAPI RtlComputeCrc32(DWORD initial, const BYTE* data, INT length);
+
+TEST_P(ReleaseImage, CarriesNoDebuggingInformation)
+{
+    for (const std::string& name : m_image.SectionNames())
+        EXPECT_TRUE(name.rfind(".debug", 0) != 0 && name.rfind(".zdebug", 0) != 0) << name;
+    EXPECT_EQ(m_image.SymbolCount(), 0u);
+}
+
+class ReleaseSymbols : public ReleaseImage {
+protected:
+    void SetUp() override
+    {
+        ReleaseImage::SetUp();
+        const wchar_t* path = _wgetenv(GetParam().symbolsVariable);
+        ASSERT_NE(path, nullptr) << "no symbols path in the environment";
+        m_path = path;
+        ASSERT_TRUE(m_symbols.Load(m_path)) << testing::PrintToString(m_path);
+    }
+
+    std::wstring m_path;
+    PeImage m_symbols;
+};
+
+TEST_P(ReleaseSymbols, MatchByBuildId)
+{
+    const std::string identity = m_image.CodeView();
+    // "RSDS", a GUID and the age.
+    ASSERT_GE(identity.size(), 24u);
+    EXPECT_EQ(identity.substr(0, 4), "RSDS");
+    EXPECT_EQ(m_symbols.CodeView(), identity);
+    EXPECT_EQ(m_symbols.Machine(), GetParam().machine);
+}
+
+TEST_P(ReleaseSymbols, MatchByDebugLink)
+{
+    // The symbols file's name, a NUL, padding to four bytes, then its CRC-32.
+    const auto link = m_image.SectionData(".gnu_debuglink");
+    ASSERT_TRUE(link);
+    const std::string name(link->c_str());
+    const std::wstring fileName = m_path.substr(m_path.find_last_of(L"\\/") + 1);
+    EXPECT_EQ(name, std::string(fileName.begin(), fileName.end()));
+    const size_t crcAt = Aligned(name.size() + 1);
+    ASSERT_GE(link->size(), crcAt + sizeof(DWORD));
+    DWORD crc = 0;
+    memcpy(&crc, link->data() + crcAt, sizeof(crc));
+    const std::string& bytes = m_symbols.Bytes();
+    EXPECT_EQ(crc, RtlComputeCrc32(0, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<INT>(bytes.size())));
+}
+
+TEST_P(ReleaseSymbols, HoldTheLinesOfTheToolsOwnCode)
+{
+    const auto lines = m_symbols.SectionData(".debug_line");
+    ASSERT_TRUE(lines);
+    const std::string names = *lines + m_symbols.SectionData(".debug_line_str").value_or("");
+    EXPECT_NE(names.find("MainDlg.cpp"), std::string::npos);
+    EXPECT_GT(m_symbols.SymbolCount(), 0u);
+    // Files are named relative to the checkout: the symbols, and the build id
+    // hashed over them, are the same from any checkout.
+    const char* checkout = getenv("TAVRIN_SOURCE_DIR");
+    ASSERT_NE(checkout, nullptr);
+    EXPECT_EQ(m_symbols.Bytes().find(std::string(checkout) + "/"), std::string::npos) << checkout;
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, ReleaseSymbols, testing::ValuesIn(kBuilds),
+                         [](const testing::TestParamInfo<Build>& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Builds, ReleaseImage, testing::ValuesIn(kBuilds),
                          [](const testing::TestParamInfo<Build>& info) { return std::string(info.param.name); });
